@@ -1,0 +1,73 @@
+#pragma once
+// The audio library's interface: the functions the playback engine calls, stdcall with undecorated
+// exported names (see BASS.def). Positions and stream lengths are 64-bit byte counts in the output
+// format (44.1 kHz, 16-bit, stereo: 176,400 bytes a second); module lengths are 32-bit.
+
+#include <windows.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef unsigned long long QWORD;
+typedef DWORD HMUSIC;
+typedef DWORD HSTREAM;
+typedef DWORD HCHANNEL;
+typedef DWORD HSYNC;
+
+// Called once when a channel reaches its end, on the library's own thread.
+typedef void(CALLBACK SYNCPROC)(DWORD sync, DWORD channel, DWORD data, DWORD user);
+
+// No dllimport: calls go through the import library's thunks, so a test can link a static
+// recording fake with the same functions instead of the DLL.
+#define BASSAPI
+
+// Devices.
+#define BASS_DEVICE_DEFAULT (-1) // the default sound output
+#define BASS_DEVICE_SILENT (-2)  // no sound: channels advance in real time by the clock
+
+// Sync types.
+#define BASS_SYNC_END 2
+
+// Error codes (BASS_ErrorGetCode).
+#define BASS_OK 0
+#define BASS_ERROR_MEM 1      // out of memory
+#define BASS_ERROR_FILEOPEN 2 // the file could not be opened or read
+#define BASS_ERROR_DRIVER 3   // no sound device, or it could not be opened
+#define BASS_ERROR_HANDLE 5   // not a valid channel handle
+#define BASS_ERROR_FORMAT 6   // a format the library does not play
+#define BASS_ERROR_POSITION 7 // the position is outside the channel
+#define BASS_ERROR_INIT 8     // BASS_Init has not been called (or BASS_Free has)
+#define BASS_ERROR_START 9    // output is not started
+#define BASS_ERROR_ALREADY 14 // already initialised
+#define BASS_ERROR_ILLPARAM 20 // an illegal parameter
+#define BASS_ERROR_DEVICE 23  // an unknown device number
+#define BASS_ERROR_FILEFORM 41 // the file's format is not recognised
+#define BASS_ERROR_UNKNOWN (-1)
+
+BASSAPI BOOL WINAPI BASS_Init(int device, DWORD freq, DWORD flags, HWND win);
+BASSAPI BOOL WINAPI BASS_Start(void);
+BASSAPI BOOL WINAPI BASS_Stop(void);
+BASSAPI BOOL WINAPI BASS_Free(void);
+BASSAPI int WINAPI BASS_ErrorGetCode(void);
+
+BASSAPI HMUSIC WINAPI BASS_MusicLoad(BOOL mem, const void *file, DWORD offset, DWORD length, DWORD flags);
+BASSAPI BOOL WINAPI BASS_MusicPlay(HMUSIC handle);
+BASSAPI DWORD WINAPI BASS_MusicGetLength(HMUSIC handle, BOOL playlen);
+BASSAPI BOOL WINAPI BASS_MusicFree(HMUSIC handle); // frees modules and streams
+
+BASSAPI HSTREAM WINAPI BASS_StreamCreateFile(BOOL mem, const void *file, QWORD offset, QWORD length, DWORD flags);
+BASSAPI BOOL WINAPI BASS_StreamPlay(HSTREAM handle, BOOL flush, DWORD flags);
+BASSAPI QWORD WINAPI BASS_StreamGetLength(HSTREAM handle);
+
+BASSAPI BOOL WINAPI BASS_ChannelPause(DWORD handle);
+BASSAPI BOOL WINAPI BASS_ChannelResume(DWORD handle);
+BASSAPI QWORD WINAPI BASS_ChannelGetPosition(DWORD handle);
+BASSAPI BOOL WINAPI BASS_ChannelSetPosition(DWORD handle, QWORD pos);
+BASSAPI float WINAPI BASS_ChannelBytes2Seconds(DWORD handle, QWORD bytes);
+BASSAPI QWORD WINAPI BASS_ChannelSeconds2Bytes(DWORD handle, float seconds);
+BASSAPI HSYNC WINAPI BASS_ChannelSetSync(DWORD handle, DWORD type, QWORD param, SYNCPROC *proc, DWORD user);
+
+#ifdef __cplusplus
+}
+#endif

@@ -1,0 +1,32 @@
+# Shared settings for the project's scripts. Source it; do not run it.
+# BUILD_DIR may be set to keep a separate build tree (default: build/ in the project).
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD_DIR=${BUILD_DIR:-$ROOT/build}
+case $BUILD_DIR in /*) ;; *) BUILD_DIR=$ROOT/$BUILD_DIR ;; esac
+WIN_BUILD=$BUILD_DIR/win
+NATIVE_BUILD=$BUILD_DIR/native
+DIST=$BUILD_DIR/dist
+DEPS=$BUILD_DIR/deps
+export WINEPREFIX=$BUILD_DIR/wineprefix
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+JOBS=${JOBS:-$(nproc)}
+
+log() { printf '== %s\n' "$*" >&2; }
+
+# Creates the Wine prefix once (about 12 s) and keeps a wine server for this prefix running.
+wine_prefix() {
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    log "creating Wine prefix $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+  fi
+  wineserver -p >/dev/null 2>&1 || true
+}
+
+# Runs a command inside a private virtual display unless one is given already.
+with_display() {
+  if [ -n "${MD_DISPLAY_READY:-}" ]; then "$@"; return; fi
+  MD_DISPLAY_READY=1 xvfb-run -a -s "-screen 0 1024x768x24" "$@"
+}
