@@ -1,0 +1,9 @@
+#pragma once
+
+// Live counts of the GDI objects our owners hold (bitmaps in SkinImage, fonts in SkinFont, regions
+// made by RegionFromMask until a window takes them). Wine's GetGuiResources reports 0, so leak
+// tests compare these counts before and after.
+enum class GdiKind { Bitmap, Font, Region };
+
+void CountGdiObject(GdiKind kind, int delta);
+long LiveGdiObjects(GdiKind kind);
