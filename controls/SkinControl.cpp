@@ -1,0 +1,48 @@
+#include "controls/SkinControl.h"
+
+#include <utility>
+
+#include "window/RegionFromMask.h"
+
+SkinControl::SkinControl() : image(), mask(), imageHeight(0), imageWidth(0) {}
+
+SkinControl::~SkinControl()
+{
+    image.Reset();
+    mask.Reset();
+}
+
+void SkinControl::OnPaint(HDC dc)
+{
+    DrawImage(dc, image);
+}
+
+HWND SkinControl::CreateFromImages(DWORD exStyle, const char* name, const char* title, DWORD style,
+                                   int x, int y, HWND parent, HINSTANCE moduleInstance,
+                                   SkinImage newMask, SkinImage newImage)
+{
+    image = std::move(newImage);
+    // An empty image gives a 0 by 0 window.
+    image.GetSize(&imageWidth, &imageHeight);
+    Create(exStyle, name, title, style, x, y, imageWidth, imageHeight, parent, nullptr,
+           moduleInstance);
+    if (!newMask.Empty()) {
+        mask = std::move(newMask);
+        ShapeWindowFromMask(hwnd, mask.Handle());
+    }
+    return hwnd;
+}
+
+HWND SkinControl::CreateFromFiles(DWORD exStyle, const char* name, const char* title, DWORD style,
+                                  int x, int y, HWND parent, HINSTANCE moduleInstance,
+                                  const char* maskPath, const char* imagePath)
+{
+    mask.LoadBitmapFile(maskPath);
+    image.LoadBitmapFile(imagePath);
+    image.GetSize(&imageWidth, &imageHeight);
+    Create(exStyle, name, title, style, x, y, imageWidth, imageHeight, parent, nullptr,
+           moduleInstance);
+    if (maskPath)
+        ShapeWindowFromMask(hwnd, mask.Handle());
+    return hwnd;
+}

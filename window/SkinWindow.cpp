@@ -1,0 +1,168 @@
+#include "window/SkinWindow.h"
+
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+#include "window/MessageBoxSeam.h"
+#include "window/RegionFromMask.h"
+
+// The control kinds arrive in their own files; each is told about activation once it exists.
+#if __has_include("controls/Button.h")
+#include "controls/Button.h"
+#define MD_HAVE_BUTTON 1
+#endif
+#if __has_include("controls/Label.h")
+#include "controls/Label.h"
+#define MD_HAVE_LABEL 1
+#endif
+#if __has_include("scrollers/HScroller.h")
+#include "scrollers/HScroller.h"
+#define MD_HAVE_HSCROLLER 1
+#endif
+#if __has_include("scrollers/VScroller.h")
+#include "scrollers/VScroller.h"
+#define MD_HAVE_VSCROLLER 1
+#endif
+
+namespace {
+
+template <class T>
+void TellAppActive(const PointerList<T>& list, BOOL active)
+{
+    for (typename PointerList<T>::Node* node = list.head; node; node = node->next)
+        if (node->item)
+            node->item->SetAppActive(active);
+}
+
+}  // namespace
+
+SkinWindow::SkinWindow()
+    : loading(0), skinFolder(), appActive(true), draggable(true), disabledImage(), overImage(),
+      downImage(), ini()
+{
+}
+
+SkinWindow::~SkinWindow()
+{
+    ClearControls();
+    labels.Clear();
+    vScrollers.Clear();
+    hScrollers.Clear();
+}
+
+HWND SkinWindow::CreateFromSkin(const char* name, int x, int y, HINSTANCE moduleInstance,
+                                const char* iniPath)
+{
+    return CreateWithOwner(name, x, y, moduleInstance, nullptr, iniPath);
+}
+
+int SkinWindow::OnButtonClick(const char*)
+{
+    return 1;
+}
+
+HWND SkinWindow::CreateWithOwner(const char* name, int x, int y, HINSTANCE moduleInstance,
+                                 HWND owner, const char* iniPath)
+{
+    HWND created = Create(0, name, name, WS_POPUP, x, y, 100, 100, owner, nullptr, moduleInstance);
+    instance = moduleInstance;
+    LoadSkin(iniPath);
+    return created;
+}
+
+void SkinWindow::LoadSkin(const char* iniPath)
+{
+    loading = 1;
+    ini.SetPath(iniPath);
+
+    // Picture names are relative to the ini file's folder; a bare ini name means the current one.
+    snprintf(skinFolder, sizeof skinFolder, "%s", iniPath ? iniPath : "");
+    char* lastSeparator = nullptr;
+    for (char* c = skinFolder; *c; ++c)
+        if (*c == '\\' || *c == '/')
+            lastSeparator = c;
+    if (lastSeparator)
+        lastSeparator[1] = '\0';
+    else
+        skinFolder[0] = '\0';
+
+    GlobalText main = ini.GetString("SCREEN", "Main", "");
+    const char* mainName = main ? main.Get() : "";
+    GlobalText names[5] = {std::move(main), ini.GetString("SCREEN", "Mask", mainName),
+                           ini.GetString("SCREEN", "Over", mainName),
+                           ini.GetString("SCREEN", "Down", mainName),
+                           ini.GetString("SCREEN", "Disabled", mainName)};
+    char paths[5][folderCapacity];
+    for (int i = 0; i < 5; ++i)
+        snprintf(paths[i], sizeof paths[i], "%s%s", skinFolder, names[i] ? names[i].Get() : "");
+    image = LoadPicture(paths[0]);
+    mask = LoadPicture(paths[1]);
+    downImage = LoadPicture(paths[3]);
+    overImage = LoadPicture(paths[2]);
+    disabledImage = LoadPicture(paths[4]);
+    for (GlobalText& name : names)
+        name.Reset();
+
+    image.GetSize(&imageWidth, &imageHeight);
+    // Without a Main picture there is no size to take: the window keeps its creation size.
+    if (!image.Empty() &&
+        !SetWindowPos(hwnd, nullptr, 0, 0, imageWidth, imageHeight, SWP_NOZORDER | SWP_NOMOVE))
+        ShowMessageBox(nullptr, "SetWindowPos Failed", "Error", MB_OK);
+    ShapeWindowFromMask(hwnd, mask.Handle());
+
+    LoadButtons();
+    LoadTextFields();
+    LoadHScrollers();
+    LoadVScrollers();
+    LoadLabels();
+    loading = 0;
+}
+
+LRESULT SkinWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (loading)
+        return 0;
+    switch (message) {
+    case WM_ACTIVATEAPP: {
+        appActive = wParam != 0;
+        BOOL active = static_cast<BOOL>(wParam);
+#ifdef MD_HAVE_BUTTON
+        TellAppActive(buttons, active);
+#endif
+#ifdef MD_HAVE_HSCROLLER
+        TellAppActive(hScrollers, active);
+#endif
+#ifdef MD_HAVE_VSCROLLER
+        TellAppActive(vScrollers, active);
+#endif
+#ifdef MD_HAVE_LABEL
+        TellAppActive(labels, active);
+#endif
+        (void)active;
+        InvalidateRect(window, nullptr, FALSE);
+        return 0;
+    }
+    case WM_NCHITTEST:
+        return draggable ? HTCAPTION : HTNOWHERE;
+    case WMU_BUTTON_LUP:
+        return OnButtonClick(reinterpret_cast<const char*>(lParam));
+    default:
+        return SkinControl::WindowProc(window, message, wParam, lParam);
+    }
+}
+
+void SkinWindow::OnPaint(HDC dc)
+{
+    DrawImage(dc, appActive ? image : disabledImage);
+}
+
+void SkinWindow::ClearControls()
+{
+    tooltips.Clear();
+    buttons.Clear();
+    textFields.Clear();
+    downImage.Reset();
+    overImage.Reset();
+    disabledImage.Reset();
+}

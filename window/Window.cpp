@@ -1,0 +1,100 @@
+#include "window/Window.h"
+
+Window::Window() : hwnd(nullptr), instance(nullptr), className(), detached(0) {}
+
+int Window::Run()
+{
+    MSG message = {};
+    // GetMessageA's -1 (error) counts as non-zero: the loop goes on.
+    while (GetMessageA(&message, nullptr, 0, 0)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+HWND Window::Create(DWORD exStyle, const char* name, const char* title, DWORD style, int x, int y,
+                    int width, int height, HWND parent, HMENU menu, HINSTANCE moduleInstance)
+{
+    if (!RegisterClass(name, moduleInstance))
+        return nullptr;
+    CreationBlock block = {};
+    block.window = this;
+    HWND created = CreateWindowExA(exStyle, name, title, style, x, y, width, height, parent, menu,
+                                   moduleInstance, &block);
+    hwnd = created;
+    instance = moduleInstance;
+    className = GlobalText::Copy(name);
+    return hwnd;
+}
+
+void Window::InitClassInfo(WNDCLASSEXA* info)
+{
+    ZeroMemory(info, sizeof *info);
+    info->cbSize = sizeof(WNDCLASSEXA);
+    info->style = CS_HREDRAW | CS_VREDRAW;
+    info->lpfnWndProc = StaticWndProc;
+    info->hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+}
+
+bool Window::RegisterClass(const char* name, HINSTANCE moduleInstance)
+{
+    WNDCLASSEXA info = {};
+    info.cbSize = sizeof info;
+    if (GetClassInfoExA(moduleInstance, name, &info))
+        return true;
+    InitClassInfo(&info);
+    info.hInstance = moduleInstance;
+    info.lpszClassName = name;
+    return RegisterClassExA(&info) != 0;
+}
+
+LRESULT CALLBACK Window::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    Window* object;
+    if (message == WM_NCCREATE) {
+        const CREATESTRUCTA* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        // A window of one of our classes made by someone else carries no block: leave it unbound.
+        const CreationBlock* block = static_cast<const CreationBlock*>(create->lpCreateParams);
+        object = block ? block->window : nullptr;
+        SetWindowLongA(window, GWL_USERDATA, reinterpret_cast<LONG>(object));
+    } else {
+        object = reinterpret_cast<Window*>(GetWindowLongA(window, GWL_USERDATA));
+    }
+    if (!object || object->detached)
+        return DefWindowProcA(window, message, wParam, lParam);
+    return object->WindowProc(window, message, wParam, lParam);
+}
+
+LRESULT Window::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(hwnd, &paint);
+        OnPaint(dc);
+        EndPaint(hwnd, &paint);
+        return 0;
+    }
+    case WM_KEYDOWN:
+        OnKeyDown(wParam, lParam);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+void Window::OnKeyDown(WPARAM, LPARAM) {}
+
+void Window::OnPaint(HDC) {}
+
+Window::~Window()
+{
+    detached = 1;
+    if (className)
+        UnregisterClassA(className.Get(), instance);
+    className.Reset();
+}
