@@ -21,6 +21,8 @@ WAV_RATE = 22050
 OGG_RATE = 44100
 OGG_QUALITY = "0"
 OGG_SERIAL = "20260"
+BELLS_SECONDS = 7.0
+NIGHT_SECONDS = 16.0
 
 
 def note_hz(semitones_from_a4):
@@ -63,7 +65,7 @@ def add_bell(left, right, rate, start, hz, amp, pan, length):
 
 def glass_bells():
     """About 7 seconds: a pentatonic bell figure over a soft fifth drone."""
-    seconds = 7.0
+    seconds = BELLS_SECONDS
     n = int(WAV_RATE * seconds)
     left, right = [0.0] * n, [0.0] * n
     for i in range(n):
@@ -85,7 +87,7 @@ def normalise(left, right, peak):
 
 def night_crossing():
     """About 16 seconds: a slow four-chord pad, the sea, and a few bell notes on top."""
-    seconds = 16.0
+    seconds = NIGHT_SECONDS
     rate = OGG_RATE
     n = int(rate * seconds)
     left, right = [0.0] * n, [0.0] * n
