@@ -15,16 +15,28 @@ typedef DWORD HSTREAM;
 typedef DWORD HCHANNEL;
 typedef DWORD HSYNC;
 
-// Called once when a channel reaches its end, on the library's own thread.
+// Called once when a channel reaches its end (when the device has played it), on the library's own
+// thread and without the library's lock held; it may call the library, except BASS_Free. Freeing the
+// channel cancels pending calls, and no call for it happens after BASS_MusicFree returns.
 typedef void(CALLBACK SYNCPROC)(DWORD sync, DWORD channel, DWORD data, DWORD user);
 
 // No dllimport: calls go through the import library's thunks, so a test can link a static
 // recording fake with the same functions instead of the DLL.
 #define BASSAPI
 
-// Devices.
-#define BASS_DEVICE_DEFAULT (-1) // the default sound output
-#define BASS_DEVICE_SILENT (-2)  // no sound: channels advance in real time by the clock
+// Devices. BASS_Init opens the device and starts output; freq and flags are ignored (output is
+// always 44.1 kHz 16-bit stereo) and so is the window. BASS_Stop pauses all output, BASS_Start
+// continues it. Before BASS_Init and after BASS_Free every call fails with BASS_ERROR_INIT.
+#define BASS_DEVICE_DEFAULT (-1) // the default sound output (waveOut); BASS_ERROR_DRIVER when none
+#define BASS_DEVICE_SILENT (-2)  // no sound: channels advance in real time by the clock and end as with sound
+
+// Channels. Modules: whatever libxmp loads, played once without looping (flags are ignored);
+// BASS_MusicGetLength(h, TRUE) is the length in bytes, (h, FALSE) the number of song positions.
+// Streams: WAV (PCM 8/16/24-bit, mono or stereo, 1-384 kHz) and Ogg Vorbis, converted to the output
+// format. BASS_StreamPlay with flush TRUE, or playing a channel that has ended, starts it again.
+// A module position whose high 32 bits are all ones and whose low word is 0xFFFF0000 | s is "s
+// seconds from the start". A position at or past the end ends the channel. Failures return 0
+// (handles, BOOL), -1 (lengths and positions) or -1.0 (Bytes2Seconds) with an error code.
 
 // Sync types.
 #define BASS_SYNC_END 2
@@ -38,12 +50,13 @@ typedef void(CALLBACK SYNCPROC)(DWORD sync, DWORD channel, DWORD data, DWORD use
 #define BASS_ERROR_FORMAT 6   // a format the library does not play
 #define BASS_ERROR_POSITION 7 // the position is outside the channel
 #define BASS_ERROR_INIT 8     // BASS_Init has not been called (or BASS_Free has)
-#define BASS_ERROR_START 9    // output is not started
+#define BASS_ERROR_START 9    // output is not started (not used by this library)
 #define BASS_ERROR_ALREADY 14 // already initialised
-#define BASS_ERROR_ILLPARAM 20 // an illegal parameter
+#define BASS_ERROR_ILLPARAM 20 // an illegal parameter (or BASS_Free from inside an end procedure)
 #define BASS_ERROR_DEVICE 23  // an unknown device number
+#define BASS_ERROR_NOPLAY 24  // pause: the channel is not playing; resume: it is not paused
 #define BASS_ERROR_FILEFORM 41 // the file's format is not recognised
-#define BASS_ERROR_UNKNOWN (-1)
+#define BASS_ERROR_UNKNOWN (-1) // (not used by this library)
 
 BASSAPI BOOL WINAPI BASS_Init(int device, DWORD freq, DWORD flags, HWND win);
 BASSAPI BOOL WINAPI BASS_Start(void);

@@ -1,0 +1,116 @@
+// The exported functions: argument checks, unit conversions and error codes over Library.
+#include "audiolib/bass.h"
+
+#include <cmath>
+
+#include "audiolib/Library.h"
+#include "audiolib/OutputFormat.h"
+
+using audio::AudioError;
+using audio::Engine;
+using audio::kBytesPerFrame;
+using audio::kBytesPerSecond;
+using audio::Library;
+
+static_assert(BASS_OK == audio::kOk && BASS_ERROR_MEM == audio::kErrorMem &&
+                  BASS_ERROR_FILEOPEN == audio::kErrorFileOpen && BASS_ERROR_DRIVER == audio::kErrorDriver &&
+                  BASS_ERROR_HANDLE == audio::kErrorHandle && BASS_ERROR_FORMAT == audio::kErrorFormat &&
+                  BASS_ERROR_POSITION == audio::kErrorPosition && BASS_ERROR_INIT == audio::kErrorInit &&
+                  BASS_ERROR_ALREADY == audio::kErrorAlready && BASS_ERROR_NOPLAY == audio::kErrorNoPlay &&
+                  BASS_ERROR_ILLPARAM == audio::kErrorIllParam && BASS_ERROR_DEVICE == audio::kErrorDevice &&
+                  BASS_ERROR_FILEFORM == audio::kErrorFileForm,
+              "error codes of bass.h and AudioError.h must agree");
+
+namespace {
+
+constexpr QWORD kBadQword = ~0ull;
+constexpr DWORD kBadDword = ~0u;
+
+thread_local int lastError = BASS_OK;
+
+Library &Lib() {
+  static Library library;
+  return library;
+}
+
+// Records the outcome of a call for BASS_ErrorGetCode; true on success.
+bool Ok(AudioError error) {
+  lastError = error;
+  return error == audio::kOk;
+}
+
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI BASS_Init(int device, DWORD, DWORD, HWND) { return Ok(Lib().Init(device)); }
+BOOL WINAPI BASS_Start(void) { return Ok(Lib().Start()); }
+BOOL WINAPI BASS_Stop(void) { return Ok(Lib().Stop()); }
+BOOL WINAPI BASS_Free(void) { return Ok(Lib().Free()); }
+int WINAPI BASS_ErrorGetCode(void) { return lastError; }
+
+HMUSIC WINAPI BASS_MusicLoad(BOOL mem, const void *file, DWORD offset, DWORD length, DWORD) {
+  uint32_t handle = 0;
+  return Ok(Lib().Load(Engine::Kind::Module, {mem != FALSE, file, offset, length}, &handle)) ? handle : 0;
+}
+
+BOOL WINAPI BASS_MusicPlay(HMUSIC handle) { return Ok(Lib().Play(handle, Engine::Kind::Module, false)); }
+
+DWORD WINAPI BASS_MusicGetLength(HMUSIC handle, BOOL playlen) {
+  if (!playlen) {
+    uint32_t orders = 0;
+    return Ok(Lib().Orders(handle, &orders)) ? orders : kBadDword;
+  }
+  uint64_t frames = 0;
+  if (!Ok(Lib().Length(handle, Engine::Kind::Module, &frames))) return kBadDword;
+  uint64_t bytes = frames * kBytesPerFrame;
+  return bytes < kBadDword ? static_cast<DWORD>(bytes) : kBadDword - 1;
+}
+
+BOOL WINAPI BASS_MusicFree(HMUSIC handle) { return Ok(Lib().FreeChannel(handle)); }
+
+HSTREAM WINAPI BASS_StreamCreateFile(BOOL mem, const void *file, QWORD offset, QWORD length, DWORD) {
+  uint32_t handle = 0;
+  return Ok(Lib().Load(Engine::Kind::Stream, {mem != FALSE, file, offset, length}, &handle)) ? handle : 0;
+}
+
+BOOL WINAPI BASS_StreamPlay(HSTREAM handle, BOOL flush, DWORD) {
+  return Ok(Lib().Play(handle, Engine::Kind::Stream, flush != FALSE));
+}
+
+QWORD WINAPI BASS_StreamGetLength(HSTREAM handle) {
+  uint64_t frames = 0;
+  return Ok(Lib().Length(handle, Engine::Kind::Stream, &frames)) ? frames * kBytesPerFrame : kBadQword;
+}
+
+BOOL WINAPI BASS_ChannelPause(DWORD handle) { return Ok(Lib().Pause(handle)); }
+BOOL WINAPI BASS_ChannelResume(DWORD handle) { return Ok(Lib().Resume(handle)); }
+
+QWORD WINAPI BASS_ChannelGetPosition(DWORD handle) {
+  uint64_t frame = 0;
+  return Ok(Lib().Position(handle, &frame)) ? frame * kBytesPerFrame : kBadQword;
+}
+
+BOOL WINAPI BASS_ChannelSetPosition(DWORD handle, QWORD pos) { return Ok(Lib().SetPosition(handle, pos)); }
+
+float WINAPI BASS_ChannelBytes2Seconds(DWORD handle, QWORD bytes) {
+  if (!Ok(Lib().Check(handle))) return -1.0f;
+  return static_cast<float>(static_cast<double>(bytes) / kBytesPerSecond);
+}
+
+QWORD WINAPI BASS_ChannelSeconds2Bytes(DWORD handle, float seconds) {
+  if (!Ok(Lib().Check(handle))) return kBadQword;
+  // Beyond a million hours the byte count is meaningless (and no longer fits).
+  if (!(seconds >= 0.0f) || seconds > 3.6e9f) {
+    Ok(audio::kErrorIllParam);
+    return kBadQword;
+  }
+  return static_cast<QWORD>(static_cast<double>(seconds) * audio::kOutputRate) * kBytesPerFrame;
+}
+
+HSYNC WINAPI BASS_ChannelSetSync(DWORD handle, DWORD type, QWORD, SYNCPROC *proc, DWORD user) {
+  uint32_t sync = 0;
+  return Ok(Lib().AddSync(handle, type, reinterpret_cast<audio::SyncProc>(proc), user, &sync)) ? sync : 0;
+}
+
+}  // extern "C"

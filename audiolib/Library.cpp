@@ -1,0 +1,208 @@
+#include "audiolib/Library.h"
+
+#include "audiolib/FileReader.h"
+#include "audiolib/Loader.h"
+#include "audiolib/MemoryReader.h"
+#include "audiolib/ModuleSource.h"
+#include "audiolib/OutputFormat.h"
+#include "audiolib/SilentDevice.h"
+#include "audiolib/WaveOutDevice.h"
+
+namespace audio {
+
+namespace {
+
+constexpr uint32_t kSyncEnd = 2;
+constexpr unsigned kWaitMs = 50;
+
+AudioError OpenReader(const FileSpec &spec, std::unique_ptr<Reader> *reader) {
+  if (!spec.file) return kErrorFileOpen;
+  if (spec.memory) {
+    if (spec.length == 0 || spec.length > SIZE_MAX - spec.offset) return kErrorIllParam;
+    reader->reset(new MemoryReader(static_cast<const uint8_t *>(spec.file) + spec.offset,
+                                   static_cast<size_t>(spec.length)));
+    return kOk;
+  }
+  std::unique_ptr<FileReader> file(new FileReader());
+  if (!file->Open(static_cast<const char *>(spec.file), spec.offset, spec.length)) return kErrorFileOpen;
+  *reader = std::move(file);
+  return kOk;
+}
+
+}  // namespace
+
+Library::~Library() {
+  // Reached only at process exit without Free: the mixer thread is gone already, never join it.
+  if (mixer.joinable()) mixer.detach();
+}
+
+AudioError Library::Init(int deviceNumber) {
+  std::lock_guard<std::mutex> guard(lock);
+  if (initialised) return kErrorAlready;
+  if (deviceNumber == -1) {
+    std::unique_ptr<WaveOutDevice> wave(new WaveOutDevice());
+    AudioError error = wave->Open();
+    if (error != kOk) return error;
+    device = std::move(wave);
+  } else if (deviceNumber == -2) {
+    device.reset(new SilentDevice());
+  } else {
+    return kErrorDevice;
+  }
+  initialised = true;
+  started = true;
+  quit = false;
+  mixer = std::thread(&Library::Run, this);
+  mixerId = mixer.get_id();
+  return kOk;
+}
+
+AudioError Library::Free() {
+  std::unique_lock<std::mutex> guard(lock);
+  if (!initialised) return kErrorInit;
+  // Joining itself would hang: an end procedure cannot shut the library down.
+  if (OnMixerThread()) return kErrorIllParam;
+  quit = true;
+  guard.unlock();
+  mixer.join();
+  guard.lock();
+  engine.Clear();
+  device.reset();
+  initialised = false;
+  return kOk;
+}
+
+AudioError Library::Start() {
+  std::lock_guard<std::mutex> guard(lock);
+  if (!initialised) return kErrorInit;
+  if (!started) device->Start();
+  started = true;
+  return kOk;
+}
+
+AudioError Library::Stop() {
+  std::lock_guard<std::mutex> guard(lock);
+  if (!initialised) return kErrorInit;
+  if (started) device->Stop();
+  started = false;
+  return kOk;
+}
+
+AudioError Library::Load(Engine::Kind kind, const FileSpec &spec, uint32_t *handle) {
+  {
+    std::lock_guard<std::mutex> guard(lock);
+    if (!initialised) return kErrorInit;
+  }
+  // Files are opened and decoders set up without the lock, so playback goes on meanwhile.
+  std::unique_ptr<Reader> reader;
+  AudioError error = OpenReader(spec, &reader);
+  if (error != kOk) return error;
+  std::unique_ptr<Source> source;
+  error = kind == Engine::Kind::Module ? OpenModule(*reader, &source) : OpenStream(std::move(reader), &source);
+  if (error != kOk) return error;
+  std::lock_guard<std::mutex> guard(lock);
+  if (!initialised) return kErrorInit;
+  *handle = engine.Add(std::move(source), kind);
+  return kOk;
+}
+
+AudioError Library::Play(uint32_t handle, Engine::Kind kind, bool restart) {
+  std::lock_guard<std::mutex> guard(lock);
+  if (!initialised) return kErrorInit;
+  if (!engine.Is(handle, kind)) return kErrorHandle;
+  return engine.Play(handle, restart);
+}
+
+AudioError Library::Length(uint32_t handle, Engine::Kind kind, uint64_t *frames) {
+  std::lock_guard<std::mutex> guard(lock);
+  if (!initialised) return kErrorInit;
+  if (!engine.Is(handle, kind)) return kErrorHandle;
+  return engine.Length(handle, frames);
+}
+
+AudioError Library::Orders(uint32_t handle, uint32_t *orders) {
+  std::lock_guard<std::mutex> guard(lock);
+  if (!initialised) return kErrorInit;
+  if (!engine.Is(handle, Engine::Kind::Module)) return kErrorHandle;
+  *orders = engine.ModuleOrders(handle);
+  return kOk;
+}
+
+AudioError Library::FreeChannel(uint32_t handle) {
+  std::unique_lock<std::mutex> guard(lock);
+  if (!initialised) return kErrorInit;
+  AudioError error = engine.Free(handle);
+  // An end procedure of this channel may be running right now; wait it out, unless we are in it.
+  while (delivering == handle && !OnMixerThread()) delivered.wait(guard);
+  return error;
+}
+
+AudioError Library::Pause(uint32_t handle) {
+  std::lock_guard<std::mutex> guard(lock);
+  if (!initialised) return kErrorInit;
+  return engine.Pause(handle);
+}
+
+AudioError Library::Resume(uint32_t handle) {
+  std::lock_guard<std::mutex> guard(lock);
+  if (!initialised) return kErrorInit;
+  return engine.Resume(handle);
+}
+
+AudioError Library::Position(uint32_t handle, uint64_t *frame) {
+  std::lock_guard<std::mutex> guard(lock);
+  if (!initialised) return kErrorInit;
+  return engine.Position(handle, frame);
+}
+
+AudioError Library::SetPosition(uint32_t handle, uint64_t position) {
+  std::lock_guard<std::mutex> guard(lock);
+  if (!initialised) return kErrorInit;
+  uint32_t seconds = 0;
+  uint64_t frame = position / kBytesPerFrame;
+  if (engine.Is(handle, Engine::Kind::Module) && ModuleSecondsPosition(position, &seconds))
+    frame = static_cast<uint64_t>(seconds) * kOutputRate;
+  return engine.SetPosition(handle, frame);
+}
+
+AudioError Library::Check(uint32_t handle) {
+  std::lock_guard<std::mutex> guard(lock);
+  if (!initialised) return kErrorInit;
+  return engine.Has(handle) ? kOk : kErrorHandle;
+}
+
+AudioError Library::AddSync(uint32_t handle, uint32_t type, SyncProc proc, uint32_t user, uint32_t *sync) {
+  std::lock_guard<std::mutex> guard(lock);
+  if (!initialised) return kErrorInit;
+  if (!engine.Has(handle)) return kErrorHandle;
+  if (type != kSyncEnd) return kErrorIllParam;
+  return engine.AddSync(handle, proc, user, sync);
+}
+
+void Library::Run() {
+  std::vector<SyncCall> calls;
+  std::unique_lock<std::mutex> guard(lock);
+  while (!quit) {
+    while (int16_t *block = device->Acquire()) {
+      engine.Render(block, OutputDevice::kBlockFrames);
+      device->Submit();
+    }
+    calls.clear();
+    engine.TakeDue(device->Played(), &calls);
+    for (const SyncCall &call : calls) {
+      if (!engine.Has(call.channel)) continue;  // freed by an earlier procedure
+      delivering = call.channel;
+      guard.unlock();
+      reinterpret_cast<void(CALLBACK *)(DWORD, DWORD, DWORD, DWORD)>(call.proc)(call.sync, call.channel, 0, call.user);
+      guard.lock();
+      delivering = 0;
+      delivered.notify_all();
+    }
+    unsigned wait = device->WaitTime(kWaitMs);
+    guard.unlock();
+    device->Wait(wait);
+    guard.lock();
+  }
+}
+
+}  // namespace audio

@@ -1,0 +1,36 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "audiolib/AudioError.h"
+#include "audiolib/Source.h"
+
+namespace audio {
+
+// A tracker module rendered by libxmp. It plays its song once: the module's end, or a jump back
+// that libxmp counts as a loop, ends it.
+class ModuleSource : public Source {
+public:
+  ~ModuleSource() override;
+  // kErrorFileForm when libxmp does not load the bytes; kErrorMem when out of memory.
+  static AudioError Open(const void *data, size_t size, std::unique_ptr<ModuleSource> *out);
+
+  size_t Read(int16_t *out, size_t frames) override;
+  void Seek(uint64_t frame) override;
+  uint64_t Frames() const override { return frames; }
+  uint32_t Orders() const override { return orders; }
+
+private:
+  ModuleSource() = default;
+  bool NextFrame();
+  char *context = nullptr;  // xmp_context
+  uint64_t frames = 0;
+  uint32_t orders = 0;
+  uint64_t position = 0;
+  bool ended = false;
+  std::vector<int16_t> pending;  // the rest of libxmp's current frame
+  size_t pendingAt = 0;          // in samples
+};
+
+}  // namespace audio

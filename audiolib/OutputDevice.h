@@ -1,0 +1,29 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+namespace audio {
+
+// Where mixed sound goes: a short queue of fixed-size blocks (about 100 ms in all) that the device
+// plays in order. Not thread-safe: the library serialises every call except Wait.
+class OutputDevice {
+public:
+  static constexpr size_t kBlockFrames = 1103;  // 25 ms
+  static constexpr size_t kBlocks = 4;
+
+  virtual ~OutputDevice() = default;
+  // The next free block to fill (kBlockFrames stereo frames), or null while the queue is full.
+  virtual int16_t *Acquire() = 0;
+  // Queues the block that Acquire returned.
+  virtual void Submit() = 0;
+  // Frames played so far.
+  virtual uint64_t Played() = 0;
+  // How long to wait, at most `ms` milliseconds, before a block may be free again.
+  virtual unsigned WaitTime(unsigned ms) = 0;
+  // Sleeps up to `ms` milliseconds or until the device says a block is free. Safe without the lock.
+  virtual void Wait(unsigned ms) = 0;
+  virtual void Stop() = 0;
+  virtual void Start() = 0;
+};
+
+}  // namespace audio

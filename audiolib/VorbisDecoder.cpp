@@ -1,0 +1,71 @@
+#include "audiolib/VorbisDecoder.h"
+
+#include <new>
+
+#define STB_VORBIS_HEADER_ONLY
+#include "audiolib/StbVorbisNames.h"
+#include <stb/stb_vorbis.h>
+
+#include "audiolib/WavParser.h"
+
+namespace audio {
+
+namespace {
+// Files are copied into memory; a Vorbis song is a few megabytes, so this is generous.
+constexpr uint64_t kMaxVorbisBytes = 128u << 20;
+}  // namespace
+
+VorbisDecoder::~VorbisDecoder() {
+  if (vorbis) stb_vorbis_close(vorbis);
+}
+
+AudioError VorbisDecoder::Open(Reader &reader, std::unique_ptr<VorbisDecoder> *out) {
+  uint64_t size = reader.Size();
+  if (size < 4) return kErrorFileForm;
+  uint8_t magic[4];
+  if (reader.ReadAt(0, magic, 4) != 4 || magic[0] != 'O' || magic[1] != 'g' || magic[2] != 'g' || magic[3] != 'S')
+    return kErrorFileForm;
+  if (size > kMaxVorbisBytes) return kErrorMem;
+
+  std::unique_ptr<VorbisDecoder> decoder(new (std::nothrow) VorbisDecoder());
+  if (!decoder) return kErrorMem;
+  decoder->bytes.resize(static_cast<size_t>(size));
+  if (reader.ReadAt(0, decoder->bytes.data(), decoder->bytes.size()) != decoder->bytes.size()) return kErrorFileOpen;
+
+  int error = 0;
+  decoder->vorbis = stb_vorbis_open_memory(decoder->bytes.data(), static_cast<int>(decoder->bytes.size()), &error, nullptr);
+  if (!decoder->vorbis) return kErrorFileForm;
+  stb_vorbis_info info = stb_vorbis_get_info(decoder->vorbis);
+  if (info.channels < 1 || info.sample_rate < kMinWavRate || info.sample_rate > kMaxWavRate) return kErrorFormat;
+  unsigned int length = stb_vorbis_stream_length_in_samples(decoder->vorbis);
+  if (length == 0 || length == 0xffffffffu) return kErrorFileForm;
+  // Finding the length moved the decoder; start again from the first sample.
+  if (!stb_vorbis_seek_start(decoder->vorbis)) return kErrorFileForm;
+  decoder->rate = info.sample_rate;
+  decoder->frames = length;
+  *out = std::move(decoder);
+  return kOk;
+}
+
+size_t VorbisDecoder::Read(float *stereo, size_t count) {
+  size_t done = 0;
+  while (!exhausted && done < count) {
+    size_t want = count - done;
+    if (want > 1 << 16) want = 1 << 16;
+    int got = stb_vorbis_get_samples_float_interleaved(vorbis, 2, stereo + 2 * done, static_cast<int>(want * 2));
+    if (got <= 0) break;
+    done += static_cast<size_t>(got);
+  }
+  return done;
+}
+
+bool VorbisDecoder::Seek(uint64_t frame) {
+  if (frame >= frames) {
+    exhausted = true;
+    return true;
+  }
+  exhausted = !stb_vorbis_seek(vorbis, static_cast<unsigned int>(frame));
+  return !exhausted;
+}
+
+}  // namespace audio
