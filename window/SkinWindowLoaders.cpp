@@ -3,17 +3,3 @@
 // definition from this file; when none is left, delete the file.
 #include "window/SkinWindow.h"
 
-// Button
-void SkinWindow::LoadButtons() {}
-
-// TextField
-void SkinWindow::LoadTextFields() {}
-
-// HScroller
-void SkinWindow::LoadHScrollers() {}
-
-// VScroller
-void SkinWindow::LoadVScrollers() {}
-
-// Label
-void SkinWindow::LoadLabels() {}

@@ -1,0 +1,265 @@
+#include "scrollers/VScroller.h"
+
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+#include "controls/SkinEntry.h"
+#include "scrollers/CreateMotion.h"
+#include "window/SkinWindow.h"
+#include "window/Tooltip.h"
+
+namespace {
+
+// The window sits this far right of the rectangle its pictures were cut from.
+const int skinShift = 6;
+
+bool IsTrue(const char* flag)
+{
+    return flag && _stricmp(flag, "TRUE") == 0;
+}
+
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) : window(window), dc(GetDC(window)) {}
+    ~WindowDC()
+    {
+        if (dc)
+            ReleaseDC(window, dc);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HWND window;
+    HDC dc;
+};
+
+class MemoryDC {
+public:
+    MemoryDC() : dc(CreateCompatibleDC(nullptr)) {}
+    ~MemoryDC()
+    {
+        if (dc)
+            DeleteDC(dc);
+    }
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+    HDC dc;
+};
+
+// Puts the DC's previous object back before either goes away.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) : dc(dc), previous(object ? SelectObject(dc, object) : nullptr) {}
+    ~Selection()
+    {
+        if (previous)
+            SelectObject(dc, previous);
+    }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+    bool Ok() const { return previous != nullptr; }
+
+private:
+    HDC dc;
+    HGDIOBJ previous;
+};
+
+}  // namespace
+
+VScroller::VScroller()
+    : text(), textLength(0), step(2), period(100), mode(ScrollModeScroll), vertical(0),
+      activeColor(0), inactiveColor(0), font(), disabledImage(), appActive(1), backBuffer(),
+      alignment(DT_LEFT), motion()
+{
+    SetText("");
+}
+
+VScroller::~VScroller()
+{
+    font.Reset();
+    disabledImage.Reset();
+    backBuffer.Reset();
+    motion.reset();
+}
+
+HWND VScroller::CreateScroller(DWORD exStyle, const char* name, const char* title, DWORD style,
+                               int x, int y, int, int, HWND parent, HINSTANCE moduleInstance,
+                               const char* alignmentName, SkinImage maskImage, SkinImage newImage,
+                               SkinImage newDisabledImage, const char* fontFace, int fontHeight,
+                               COLORREF newActiveColor, COLORREF newInactiveColor,
+                               const char* bold, const char* italic, int newStep, int newPeriod,
+                               const char* modeName, bool newVertical)
+{
+    CreateFromImages(exStyle, name, title, style | WS_CHILD | WS_VISIBLE, x, y, parent,
+                     moduleInstance, std::move(maskImage), std::move(newImage));
+    disabledImage = std::move(newDisabledImage);
+    MakeFont(fontFace, fontHeight, newActiveColor, newInactiveColor, bold, italic);
+    if (alignmentName) {
+        if (_stricmp(alignmentName, "left") == 0)
+            alignment = DT_LEFT;
+        else if (_stricmp(alignmentName, "right") == 0)
+            alignment = DT_RIGHT;
+        else if (_stricmp(alignmentName, "center") == 0)
+            alignment = DT_CENTER;
+    }
+
+    int width = 0;
+    int height = 0;
+    image.GetSize(&width, &height);
+    if (hwnd && width > 0 && height > 0) {
+        WindowDC windowDC(hwnd);
+        if (windowDC.dc)
+            backBuffer.Attach(CreateCompatibleBitmap(windowDC.dc, width, height));
+    }
+
+    step = newStep;
+    period = newPeriod;
+    vertical = newVertical ? 1 : 0;
+    mode = ScrollModeFromName(modeName);
+    return hwnd;
+}
+
+void VScroller::MakeFont(const char* face, int height, COLORREF newActiveColor,
+                         COLORREF newInactiveColor, const char* bold, const char* italic)
+{
+    font.Make(face, height, IsTrue(bold), IsTrue(italic));
+    activeColor = newActiveColor;
+    inactiveColor = newInactiveColor;
+}
+
+void VScroller::SetText(const char* newText)
+{
+    if (!hwnd)
+        return;
+    textLength = 0;
+    if (!newText)
+        return;
+    // Longer texts are cut to the buffer.
+    snprintf(text, sizeof text, "%s", newText);
+    textLength = static_cast<int>(strlen(text));
+    for (int i = 0; i < textLength; ++i)
+        if (text[i] == '|')
+            text[i] = '\n';
+
+    // Measured with the font the text is drawn in, so the motion knows its real extent.
+    RECT client = {};
+    GetClientRect(hwnd, &client);
+    RECT measured = client;
+    {
+        WindowDC windowDC(hwnd);
+        if (windowDC.dc) {
+            Selection fontIn(windowDC.dc, font.Handle());
+            DrawTextA(windowDC.dc, text, textLength, &measured, alignment | DT_CALCRECT);
+        }
+    }
+    int textWidth = measured.right - measured.left;
+    int textHeight = measured.bottom - measured.top;
+
+    if (motion) {
+        KillTimer(hwnd, timerId);
+        motion.reset();
+    }
+    RECT view = {};
+    GetClientRect(hwnd, &view);
+    motion = CreateMotion(vertical != 0);
+    if (!motion)
+        return;
+    ScrollRect viewRect;
+    viewRect.left = view.left;
+    viewRect.top = view.top;
+    viewRect.right = view.right;
+    viewRect.bottom = view.bottom;
+    motion->Setup(viewRect, textWidth, textHeight, step, mode);
+    if (motion->Start())
+        SetTimer(hwnd, timerId, static_cast<UINT>(period), nullptr);
+}
+
+void VScroller::Tick()
+{
+    if (motion) {
+        motion->Tick();
+        if (motion->IsAtRest())
+            KillTimer(hwnd, timerId);
+    }
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void VScroller::SetAppActive(BOOL active)
+{
+    appActive = active ? 1 : 0;
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+LRESULT VScroller::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SETTEXT:
+        SetText(reinterpret_cast<const char*>(lParam));
+        return TRUE;
+    case WM_TIMER:
+        Tick();
+        return 1;
+    default:
+        return Window::WindowProc(window, message, wParam, lParam);
+    }
+}
+
+void VScroller::OnPaint(HDC dc)
+{
+    RECT area = {};
+    GetClientRect(hwnd, &area);
+    if (backBuffer.Empty())
+        return;
+    {
+        MemoryDC memory;
+        if (!memory.dc)
+            return;
+        Selection bufferIn(memory.dc, backBuffer.Handle());
+        if (!bufferIn.Ok())
+            return;
+        DrawImage(memory.dc, appActive ? image : disabledImage);
+        SetBkMode(memory.dc, TRANSPARENT);
+        Selection fontIn(memory.dc, font.Handle());
+        SetTextColor(memory.dc, appActive ? activeColor : inactiveColor);
+        if (motion) {
+            ScrollRect current = motion->CurrentRect();
+            area.left = current.left;
+            area.top = current.top;
+            area.right = current.right;
+            area.bottom = current.bottom;
+        }
+        area.left += skinShift;
+        DrawTextA(memory.dc, text, textLength, &area, alignment);
+    }
+    // Column c of the buffer lands over column x + c of the skin.
+    DrawImageAt(dc, backBuffer, -skinShift, 0);
+}
+
+void SkinWindow::LoadVScrollers()
+{
+    for (int number = 1;; ++number) {
+        GlobalText value = ReadSkinEntry(ini, "VSCROLLINFO", number);
+        if (!value)
+            break;
+        SkinEntry entry(value.Get());
+        if (!entry.Has(VScroller::entryFields - 1))
+            continue;
+        std::unique_ptr<VScroller> scroller = std::make_unique<VScroller>();
+        std::unique_ptr<Tooltip> tooltip = std::make_unique<Tooltip>();
+        int x = entry.Int(7);
+        int y = entry.Int(8);
+        int width = entry.Int(9);
+        int height = entry.Int(10);
+        SkinImage disabledPiece(CutImage(disabledImage.Handle(), x, y, width, height));
+        SkinImage mainPiece(CutImage(image.Handle(), x, y, width, height));
+        SkinImage maskPiece(CutImage(mask.Handle(), x, y, width, height));
+        HWND created = scroller->CreateScroller(
+            0, entry.Text(0), entry.Text(0), 0, x + skinShift, y, width, height, hwnd, instance,
+            entry.Text(15), std::move(maskPiece), std::move(mainPiece), std::move(disabledPiece),
+            entry.Text(1), entry.Int(4), entry.Colour(5), entry.Colour(6), entry.Text(2),
+            entry.Text(3), entry.Int(11), entry.Int(12), entry.Text(14), entry.Int(13) == 1);
+        tooltip->Create(created, instance, entry.Text(16) ? entry.Text(16) : "");
+        vScrollers.Append(std::move(scroller));
+        tooltips.Append(std::move(tooltip));
+    }
+}

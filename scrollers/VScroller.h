@@ -1,0 +1,60 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "controls/SkinControl.h"
+#include "controls/SkinFont.h"
+#include "scrollers/ScrollMode.h"
+#include "scrollers/ScrollMotion.h"
+#include "window/SkinImage.h"
+
+// A block of lines moving through a piece of the skin (upwards or leftwards), or standing still.
+// Texts arrive with WM_SETTEXT; a vertical bar starts a new line. Painting goes through an
+// off-screen bitmap so the moving text does not flicker.
+class VScroller : public SkinControl {
+public:
+    static constexpr int textCapacity = 8000;  // at most 7999 characters; longer texts are cut
+    static constexpr UINT_PTR timerId = 2025;
+    // Fields of a VSCROLLINFO entry; the last one (tooltip) may be left out.
+    static constexpr int entryFields = 17;
+
+    VScroller();
+
+    // WM_SETTEXT (lParam: text or null) and WM_TIMER; the rest goes to Window.
+    LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnPaint(HDC dc) override;
+    ~VScroller() override;
+
+    // The window takes the size of image; width and height are not used. No timer starts here.
+    virtual HWND CreateScroller(DWORD exStyle, const char* className, const char* title, DWORD style,
+                                int x, int y, int width, int height, HWND parent,
+                                HINSTANCE moduleInstance, const char* alignmentName,
+                                SkinImage maskImage, SkinImage newImage, SkinImage newDisabledImage,
+                                const char* fontFace, int fontHeight, COLORREF newActiveColor,
+                                COLORREF newInactiveColor, const char* bold, const char* italic,
+                                int newStep, int newPeriod, const char* modeName, bool newVertical);
+
+    // Null text blanks the control and leaves the current motion (and its timer) running.
+    void SetText(const char* newText);
+    void MakeFont(const char* face, int height, COLORREF newActiveColor, COLORREF newInactiveColor,
+                  const char* bold, const char* italic);
+    void SetAppActive(BOOL active);
+    void Tick();
+
+    char text[textCapacity];
+    int textLength;
+    int step;
+    int period;
+    ScrollMode mode;
+    BYTE vertical;
+    COLORREF activeColor;
+    COLORREF inactiveColor;
+    SkinFont font;
+    SkinImage disabledImage;
+    int appActive;
+    SkinImage backBuffer;
+    UINT alignment;
+    std::unique_ptr<ScrollMotion> motion;
+};
