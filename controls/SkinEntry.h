@@ -14,8 +14,8 @@ GlobalText ReadSkinEntry(IniFile& ini, const char* section, int number);
 // stay. The value is copied; at most maxFields fields are kept.
 class SkinEntry {
 public:
-    static const int maxFields = 32;
-    static const int capacity = 2048;
+    static constexpr int maxFields = 32;
+    static constexpr int capacity = 2048;
 
     explicit SkinEntry(const char* value);
 

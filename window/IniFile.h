@@ -7,8 +7,8 @@
 // Reader over one Windows-style ini file.
 class IniFile {
 public:
-    static const int pathCapacity = 260;
-    static const int valueCapacity = 2048;
+    static constexpr int pathCapacity = 260;
+    static constexpr int valueCapacity = 2048;
 
     IniFile();
     IniFile(const IniFile&) = delete;

@@ -23,7 +23,7 @@ const UINT WMU_BUTTON_RUP = WM_USER + 4;
 // A borderless popup whose look, size, shape and controls come from a skin ini file.
 class SkinWindow : public SkinControl {
 public:
-    static const int folderCapacity = 260;
+    static constexpr int folderCapacity = 260;
 
     SkinWindow();
 

@@ -1,0 +1,230 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/window/TestSupport.h"
+#include "window/GdiCounts.h"
+#include "window/SkinImage.h"
+
+namespace {
+
+const unsigned red = 0xFF0000, blue = 0x0000FF, green = 0x00FF00, white = 0xFFFFFF;
+
+// 8 x 4: columns 0-3 red, 4-7 blue, and a green pixel at (1, 2).
+std::vector<unsigned> Sample()
+{
+    std::vector<unsigned> pixels(32);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x)
+            pixels[y * 8 + x] = x < 4 ? red : blue;
+    pixels[2 * 8 + 1] = green;
+    return pixels;
+}
+
+bool Near(unsigned a, unsigned b, int tolerance)
+{
+    for (int shift = 0; shift < 24; shift += 8) {
+        int d = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+        if (std::abs(d) > tolerance)
+            return false;
+    }
+    return true;
+}
+
+TEST(SkinImage, MoveAndAssignRules)
+{
+    long before = LiveGdiObjects(GdiKind::Bitmap);
+    HBITMAP first = MakeBitmap(2, 2, {});
+    HBITMAP second = MakeBitmap(3, 3, {});
+    {
+        SkinImage a(first);
+        EXPECT_EQ(LiveGdiObjects(GdiKind::Bitmap), before + 1);
+        SkinImage b(std::move(a));
+        EXPECT_EQ(a.Handle(), nullptr);
+        EXPECT_EQ(b.Handle(), first);
+
+        SkinImage c(second);
+        c = std::move(b);  // different handles: c's own bitmap goes
+        EXPECT_EQ(c.Handle(), first);
+        EXPECT_EQ(b.Handle(), nullptr);
+        EXPECT_EQ(GetObjectType(second), 0u);
+        EXPECT_EQ(LiveGdiObjects(GdiKind::Bitmap), before + 1);
+
+        SkinImage& same = c;
+        c = std::move(same);  // equal handles: nothing happens
+        EXPECT_EQ(c.Handle(), first);
+        EXPECT_NE(GetObjectType(first), 0u);
+
+        c.Attach(first);  // the same handle again: kept, not deleted
+        EXPECT_NE(GetObjectType(first), 0u);
+        EXPECT_EQ(LiveGdiObjects(GdiKind::Bitmap), before + 1);
+    }
+    EXPECT_EQ(GetObjectType(first), 0u);
+    EXPECT_EQ(LiveGdiObjects(GdiKind::Bitmap), before);
+}
+
+TEST(SkinImage, AttachReplacesADifferentBitmap)
+{
+    HBITMAP first = MakeBitmap(2, 2, {});
+    HBITMAP second = MakeBitmap(5, 4, {});
+    SkinImage image;
+    int width = -1, height = -1;
+    image.GetSize(&width, &height);
+    EXPECT_EQ(width, 0);
+    EXPECT_EQ(height, 0);
+    image.Attach(first);
+    image.Attach(second);
+    EXPECT_EQ(GetObjectType(first), 0u);
+    image.GetSize(&width, &height);
+    EXPECT_EQ(width, 5);
+    EXPECT_EQ(height, 4);
+}
+
+class PictureFiles : public ::testing::Test {
+protected:
+    void SetUp() override { WriteBmp(folder.File("sample.bmp"), 8, 4, Sample()); }
+    ScratchFolder folder{"pictures_test"};
+    MessageBoxRecorder boxes;
+};
+
+TEST_F(PictureFiles, DecodedPicturesHoldTheirPixels)
+{
+    // sample.gif and sample.jpg are made at build time with the same pixels (the JPEG at 16 x 8,
+    // each pixel doubled, so its colours stay clean away from the edges).
+    struct Case {
+        std::string path;
+        int scale;
+        int tolerance;
+    } cases[] = {{folder.File("sample.bmp"), 1, 0}, {"sample.gif", 1, 0}, {"sample.jpg", 2, 24}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        SkinImage image = LoadPicture(c.path.c_str());
+        ASSERT_FALSE(image.Empty());
+        int width = 0, height = 0;
+        image.GetSize(&width, &height);
+        EXPECT_EQ(width, 8 * c.scale);
+        EXPECT_EQ(height, 4 * c.scale);
+        if (c.scale == 1) {
+            std::vector<unsigned> expected = Sample();
+            for (int y = 0; y < 4; ++y)
+                for (int x = 0; x < 8; ++x)
+                    EXPECT_EQ(PixelOf(image.Handle(), x, y), expected[y * 8 + x]) << x << "," << y;
+        } else {
+            EXPECT_TRUE(Near(PixelOf(image.Handle(), 1, 1), red, c.tolerance));
+            EXPECT_TRUE(Near(PixelOf(image.Handle(), 14, 6), blue, c.tolerance));
+            EXPECT_TRUE(Near(PixelOf(image.Handle(), 6, 1), red, c.tolerance));
+        }
+    }
+    EXPECT_TRUE(boxes.Texts().empty());
+}
+
+TEST_F(PictureFiles, MissingFileShowsOneBoxAndGivesEmpty)
+{
+    std::string path = folder.File("absent.bmp");
+    SkinImage image = LoadPicture(path.c_str());
+    EXPECT_TRUE(image.Empty());
+    ASSERT_EQ(MessageBoxRecorder::Boxes().size(), 1u);
+    EXPECT_EQ(MessageBoxRecorder::Boxes()[0].text, "Could not load the file: " + path);
+    EXPECT_EQ(MessageBoxRecorder::Boxes()[0].caption, "Error");
+    EXPECT_EQ(MessageBoxRecorder::Boxes()[0].type, static_cast<UINT>(MB_ICONERROR));
+}
+
+TEST_F(PictureFiles, UndecodableFilesGiveEmptyWithoutABox)
+{
+    long before = LiveGdiObjects(GdiKind::Bitmap);
+    std::string header = "BM";
+    header += std::string(52, '\xFF');  // a bitmap header claiming an absurd size
+    struct Case {
+        const char* name;
+        std::string bytes;
+    } cases[] = {{"text.bmp", "this is not a picture\r\n"},
+                 {"empty.bmp", ""},
+                 {"huge.bmp", header},
+                 {"cut.gif", std::string("GIF89a\x08\x00\x04", 9)}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteText(folder.File(c.name), c.bytes);
+        EXPECT_TRUE(LoadPicture(folder.File(c.name).c_str()).Empty());
+    }
+    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_EQ(LiveGdiObjects(GdiKind::Bitmap), before);
+}
+
+TEST_F(PictureFiles, LoadBitmapFileReadsOnlyBitmapsAndShowsNothing)
+{
+    SkinImage image;
+    EXPECT_TRUE(image.LoadBitmapFile(folder.File("sample.bmp").c_str()));
+    EXPECT_EQ(PixelOf(image.Handle(), 1, 2), green);
+    EXPECT_FALSE(image.LoadBitmapFile(folder.File("absent.bmp").c_str()));
+    EXPECT_TRUE(image.Empty());
+    EXPECT_FALSE(image.LoadBitmapFile("sample.gif"));
+    EXPECT_TRUE(boxes.Texts().empty());
+}
+
+TEST(CutImage, PiecesHoldTheRectangle)
+{
+    SkinImage source(MakeBitmap(8, 4, Sample()));
+    struct Case {
+        int x, y, width, height;
+    } cases[] = {{0, 0, 8, 4}, {1, 2, 3, 2}, {3, 0, 2, 4}, {7, 3, 1, 1}};
+    std::vector<unsigned> expected = Sample();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " " << c.width << "x" << c.height);
+        SkinImage piece;
+        piece.Attach(CutImage(source.Handle(), c.x, c.y, c.width, c.height));
+        int width = 0, height = 0;
+        piece.GetSize(&width, &height);
+        EXPECT_EQ(width, c.width);
+        EXPECT_EQ(height, c.height);
+        for (int y = 0; y < c.height; ++y)
+            for (int x = 0; x < c.width; ++x)
+                EXPECT_EQ(PixelOf(piece.Handle(), x, y), expected[(c.y + y) * 8 + c.x + x]);
+    }
+}
+
+TEST(CutImage, EmptySourceOrSizeGivesNothing)
+{
+    EXPECT_EQ(CutImage(nullptr, 0, 0, 4, 4), nullptr);
+    SkinImage source(MakeBitmap(8, 4, Sample()));
+    EXPECT_EQ(CutImage(source.Handle(), 0, 0, 0, 4), nullptr);
+    EXPECT_EQ(CutImage(source.Handle(), 0, 0, 4, -1), nullptr);
+    // Outside the source: a piece of the asked size, whatever its pixels.
+    SkinImage outside;
+    outside.Attach(CutImage(source.Handle(), 100, 100, 3, 2));
+    int width = 0, height = 0;
+    outside.GetSize(&width, &height);
+    EXPECT_EQ(width, 3);
+    EXPECT_EQ(height, 2);
+}
+
+TEST(DrawImage, DrawsWholeAndOpaqueAtThePosition)
+{
+    SkinImage target(MakeBitmap(12, 8, std::vector<unsigned>(96, white)));
+    SkinImage image(MakeBitmap(8, 4, Sample()));
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, target.Handle());
+    DrawImageAt(dc, image, 3, 2);
+    DrawImage(dc, SkinImage());  // empty: nothing drawn
+    SelectObject(dc, previous);
+    EXPECT_EQ(PixelOf(target.Handle(), 2, 2), white);
+    EXPECT_EQ(PixelOf(target.Handle(), 3, 2), red);
+    EXPECT_EQ(PixelOf(target.Handle(), 4, 4), green);
+    EXPECT_EQ(PixelOf(target.Handle(), 10, 5), blue);
+    EXPECT_EQ(PixelOf(target.Handle(), 11, 5), white);
+    EXPECT_EQ(PixelOf(target.Handle(), 5, 6), white);
+    EXPECT_EQ(PixelOf(target.Handle(), 0, 0), white);
+
+    previous = SelectObject(dc, target.Handle());
+    DrawImage(dc, image);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    EXPECT_EQ(PixelOf(target.Handle(), 0, 0), red);
+    EXPECT_EQ(PixelOf(target.Handle(), 1, 2), green);
+}
+
+}  // namespace
