@@ -1,0 +1,52 @@
+#pragma once
+
+#include <windows.h>
+
+#include "controls/SkinControl.h"
+#include "controls/SkinFont.h"
+#include "window/SkinImage.h"
+
+// A one-line ticker: its own 100 ms timer moves the text 3 pixels left per tick; once the text
+// has wholly left on the left it starts again just beyond the right edge.
+class HScroller : public SkinControl {
+public:
+    static constexpr int textCapacity = 20000;  // at most 19999 characters; longer texts are cut
+    static constexpr UINT_PTR timerId = 2025;
+
+    HScroller();
+
+    // WM_SETTEXT (lParam the text, may be null; result TRUE) and WM_TIMER of any id (result 1).
+    LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Background (image, or disabledImage while inactive), then the text at offsetX.
+    void OnPaint(HDC dc) override;
+    ~HScroller() override;
+
+    // width and height are not used: the window takes image's size. bold and italic are the
+    // skin's texts ("TRUE" in any case switches the style on). Starts the timer.
+    virtual HWND CreateScroller(DWORD exStyle, const char* name, const char* title, DWORD style,
+                                int x, int y, int width, int height, HWND parentWindow,
+                                HINSTANCE moduleInstance, SkinImage maskImage,
+                                SkinImage backgroundImage, SkinImage inactiveImage,
+                                const char* fontFace, int fontHeight, COLORREF colour,
+                                const char* bold, const char* italic);
+
+    // Copies the text (null keeps the previous one), puts it just beyond the right edge and
+    // measures it with the scroller's own font. Nothing before the window exists.
+    void SetText(const char* newText);
+    void MakeFont(const char* face, int height, COLORREF colour, const char* bold,
+                  const char* italic);
+    void SetAppActive(BOOL flag);
+    // One timer tick: step left, wrap below wrapLimit, repaint.
+    void Tick();
+
+    char text[textCapacity];
+    int textLength;
+    int offsetX;
+    int wrapLimit;
+    int step;
+    int period;
+    COLORREF textColor;
+    SkinFont font;
+    SkinImage disabledImage;
+    DWORD appActive;
+};
