@@ -57,9 +57,9 @@ LRESULT CALLBACK Window::StaticWndProc(HWND window, UINT message, WPARAM wParam,
         // A window of one of our classes made by someone else carries no block: leave it unbound.
         const CreationBlock* block = static_cast<const CreationBlock*>(create->lpCreateParams);
         object = block ? block->window : nullptr;
-        SetWindowLongA(window, GWL_USERDATA, reinterpret_cast<LONG>(object));
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
     } else {
-        object = reinterpret_cast<Window*>(GetWindowLongA(window, GWL_USERDATA));
+        object = reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     }
     if (!object || object->detached)
         return DefWindowProcA(window, message, wParam, lParam);
