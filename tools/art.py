@@ -251,7 +251,7 @@ def main_background(skin):
     plate(c, 16, 48, 404, 114, 6, (12, 30, 36), (6, 18, 24), RIM_DARK, sunken=True, lines=True)
     plate(c, 20, 91, 400, 112, 3, (16, 42, 48), (12, 34, 40), (4, 12, 16), sunken=True)
     c.text(226, 29, "A MUSICDISK", (132, 150, 200))
-    moon(c, 372, 70, 13, (12, 30, 36))
+    moon(c, 372, 70, 13)
     c.text(278, 186, "FOR THE NIGHT BOAT", (84, 100, 148))
     for ctl in skin.controls:
         if ctl.kind == "label":
@@ -262,9 +262,12 @@ def main_background(skin):
     return c
 
 
-def moon(canvas, cx, cy, r, sky):
-    canvas.disc(cx, cy, r, (244, 232, 190))
-    canvas.disc(cx + r * 0.45, cy - r * 0.25, r * 0.85, sky)
+def moon(canvas, cx, cy, r):
+    """A crescent: the disc without a smaller disc offset to the upper right."""
+    bx, by, br = cx + r * 0.45, cy - r * 0.25, r * 0.85
+    canvas.coverage_fill(cx - r, cy - r, cx + r + 1, cy + r + 1,
+                         lambda px, py: (px - cx) ** 2 + (py - cy) ** 2 <= r * r
+                         and (px - bx) ** 2 + (py - by) ** 2 > br * br, (244, 232, 190))
 
 
 def buttons(canvas, skin, state):
@@ -302,7 +305,7 @@ def splash_picture(skin):
         x, y = 8 + rng.below(skin.width - 16), 26 + rng.below(horizon - 40)
         if skin.outline.depth_map(skin.width, skin.height)[y * skin.width + x] == 3:
             c.set(x, y, mix((150, 160, 220), WHITE, rng.unit()))
-    moon(c, 296, 40, 30, mix(sky_top, sky_low, 40 / horizon))
+    moon(c, 296, 40, 30)
     # The ferry on the horizon, with lit windows and their reflections.
     hull = [(70, horizon - 8), (190, horizon - 8), (178, horizon + 2), (84, horizon + 2)]
     c.polygon(hull, (10, 10, 20))
