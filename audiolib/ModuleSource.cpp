@@ -54,7 +54,7 @@ bool ModuleSource::NextFrame() {
   }
   xmp_frame_info fi;
   xmp_get_frame_info(context, &fi);
-  if (fi.loop_count > 0 || !fi.buffer || fi.buffer_size <= 0) {
+  if (fi.loop_count > loopBase || !fi.buffer || fi.buffer_size <= 0) {
     ended = true;
     return false;
   }
@@ -81,12 +81,14 @@ size_t ModuleSource::Read(int16_t *out, size_t count) {
 void ModuleSource::Seek(uint64_t frame) {
   // libxmp moves to the start of the pattern that holds the time; play on from there, unheard,
   // to the exact frame.
+  xmp_frame_info fi;
+  xmp_get_frame_info(context, &fi);
+  loopBase = fi.loop_count;  // a song played to its end has counted a loop already
   xmp_seek_time(context, static_cast<int>(frame * 1000 / kOutputRate));
   ended = false;
   pending.clear();
   pendingAt = 0;
   if (!NextFrame()) return;
-  xmp_frame_info fi;
   xmp_get_frame_info(context, &fi);
   // The reported time already counts the frame just played.
   int64_t startUs = static_cast<int64_t>(fi.time) * 1000 - fi.frame_time;

@@ -29,6 +29,7 @@ private:
   uint32_t orders = 0;
   uint64_t position = 0;
   bool ended = false;
+  int loopBase = 0;  // libxmp's loop count at the last start; one more is the song's end
   std::vector<int16_t> pending;  // the rest of libxmp's current frame
   size_t pendingAt = 0;          // in samples
 };

@@ -72,6 +72,7 @@ void Resampler::Fill(Decoder &decoder, int64_t last) {
 }
 
 void Resampler::Render(Decoder &decoder, float *out, size_t frames) {
+  if (frames == 0) return;
   if (inRate == kOutputRate) {
     size_t got = inputEnded ? 0 : decoder.Read(out, frames);
     if (got < frames) {

@@ -1,0 +1,183 @@
+// WAV parsing and sample conversion, native.
+#include <gtest/gtest.h>
+
+#include "audiolib/DecodedSource.h"
+#include "audiolib/Loader.h"
+#include "audiolib/MemoryReader.h"
+#include "audiolib/WavDecoder.h"
+#include "audiolib/WavParser.h"
+#include "tests/audiolib/WavWriter.h"
+
+using namespace audio;
+using namespace audiotest;
+
+namespace {
+
+AudioError Parse(const std::vector<uint8_t> &bytes, WavInfo *info) {
+  MemoryReader reader(bytes.data(), bytes.size());
+  return ParseWav(reader, info);
+}
+
+std::vector<uint8_t> WithFmt(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits, uint16_t align) {
+  std::vector<uint8_t> fmt;
+  Put16(fmt, tag);
+  Put16(fmt, channels);
+  Put32(fmt, rate);
+  Put32(fmt, rate * align);
+  Put16(fmt, align);
+  Put16(fmt, bits);
+  return Riff({Chunk("fmt ", fmt, 16), Chunk("data", std::vector<uint8_t>(64, 0), 64)});
+}
+
+std::vector<uint8_t> Extensible(uint16_t subTag) {
+  std::vector<uint8_t> fmt;
+  Put16(fmt, 0xFFFE);
+  Put16(fmt, 2);
+  Put32(fmt, 44100);
+  Put32(fmt, 44100 * 4);
+  Put16(fmt, 4);
+  Put16(fmt, 16);
+  Put16(fmt, 22);      // extension size
+  Put16(fmt, 16);      // valid bits
+  Put32(fmt, 3);       // channel mask
+  Put16(fmt, subTag);  // sub-format GUID, first two bytes
+  const uint8_t rest[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+  fmt.insert(fmt.end(), rest, rest + 14);
+  return Riff({Chunk("fmt ", fmt, 40), Chunk("data", std::vector<uint8_t>(64, 0), 64)});
+}
+
+}  // namespace
+
+TEST(WavParser, AcceptsPlayableFormats) {
+  struct Case {
+    uint32_t rate;
+    uint16_t channels, bits;
+  } cases[] = {{44100, 2, 16}, {22050, 1, 8}, {48000, 2, 24}, {8000, 1, 16}, {1000, 2, 8}, {384000, 1, 24}};
+  for (const Case &c : cases) {
+    WavSpec spec;
+    spec.rate = c.rate;
+    spec.channels = c.channels;
+    spec.bits = c.bits;
+    spec.frames = 300;
+    WavInfo info;
+    ASSERT_EQ(Parse(MakeWav(spec), &info), kOk) << c.rate << " " << c.channels << " " << c.bits;
+    EXPECT_EQ(info.rate, c.rate);
+    EXPECT_EQ(info.channels, c.channels);
+    EXPECT_EQ(info.bits, c.bits);
+    EXPECT_EQ(info.frames, 300u);
+    EXPECT_EQ(info.dataOffset, 44u);
+  }
+}
+
+TEST(WavParser, RefusesWhatItCannotPlay) {
+  std::vector<uint8_t> good = MakeWav(WavSpec());
+  std::vector<uint8_t> notRiff = good;
+  notRiff[0] = 'X';
+  std::vector<uint8_t> notWave = good;
+  notWave[8] = 'A';
+  WavSpec empty;
+  empty.frames = 0;
+  std::vector<uint8_t> fmtOnly = Riff({FmtChunk(WavSpec())});
+  std::vector<uint8_t> dataOnly = Riff({Chunk("data", std::vector<uint8_t>(16, 1), 16)});
+  std::vector<uint8_t> shortFmt = Riff({Chunk("fmt ", std::vector<uint8_t>(12, 1), 12), Chunk("data", {1, 2, 3, 4}, 4)});
+  std::vector<uint8_t> halfFrame = Riff({FmtChunk(WavSpec()), Chunk("data", {1, 2, 3}, 3)});
+  struct Case {
+    const char *name;
+    std::vector<uint8_t> bytes;
+    AudioError expected;
+  } cases[] = {
+      {"empty file", {}, kErrorFileForm},
+      {"header cut", std::vector<uint8_t>(good.begin(), good.begin() + 10), kErrorFileForm},
+      {"not RIFF", notRiff, kErrorFileForm},
+      {"not WAVE", notWave, kErrorFileForm},
+      {"zero-length data", MakeWav(empty), kErrorFileForm},
+      {"no data chunk", fmtOnly, kErrorFileForm},
+      {"no fmt chunk", dataOnly, kErrorFileForm},
+      {"fmt too short", shortFmt, kErrorFileForm},
+      {"less than one frame", halfFrame, kErrorFileForm},
+      {"float samples", WithFmt(3, 2, 44100, 32, 8), kErrorFormat},
+      {"MPEG", WithFmt(0x55, 2, 44100, 0, 1), kErrorFormat},
+      {"three channels", WithFmt(1, 3, 44100, 16, 6), kErrorFormat},
+      {"no channels", WithFmt(1, 0, 44100, 16, 2), kErrorFormat},
+      {"12-bit", WithFmt(1, 2, 44100, 12, 3), kErrorFormat},
+      {"32-bit integer", WithFmt(1, 2, 44100, 32, 8), kErrorFormat},
+      {"rate 0", WithFmt(1, 2, 0, 16, 4), kErrorFormat},
+      {"rate too low", WithFmt(1, 2, 999, 16, 4), kErrorFormat},
+      {"rate absurd", WithFmt(1, 2, 4000000000u, 16, 4), kErrorFormat},
+      {"block align wrong", WithFmt(1, 2, 44100, 16, 3), kErrorFormat},
+      {"extensible float", Extensible(3), kErrorFormat},
+  };
+  for (const Case &c : cases) {
+    WavInfo info;
+    EXPECT_EQ(Parse(c.bytes, &info), c.expected) << c.name;
+  }
+}
+
+TEST(WavParser, SkipsOddChunksAndCutsOversizedData) {
+  WavSpec spec;
+  spec.frames = 100;
+  std::vector<uint8_t> data = ToneData(spec);
+  // An odd-sized chunk before "fmt " is padded to an even length.
+  std::vector<uint8_t> odd = Riff({Chunk("LIST", {1, 2, 3}, 3), FmtChunk(spec), Chunk("data", data, 400)});
+  WavInfo info;
+  ASSERT_EQ(Parse(odd, &info), kOk);
+  EXPECT_EQ(info.frames, 100u);
+  EXPECT_EQ(info.dataOffset, 12u + 12u + 24u + 8u);
+
+  // A data chunk claiming 4 GB holds only what the file has, in whole frames.
+  std::vector<uint8_t> huge = Riff({FmtChunk(spec), Chunk("data", data, 0xFFFFFFFFu)});
+  huge.resize(huge.size() - 2);
+  ASSERT_EQ(Parse(huge, &info), kOk);
+  EXPECT_EQ(info.frames, 99u);
+
+  ASSERT_EQ(Parse(Extensible(1), &info), kOk);
+  EXPECT_EQ(info.frames, 16u);
+}
+
+TEST(WavDecoder, ConvertsSampleWidthsToTheOutputFormat) {
+  // Each case: the raw bytes of one frame and the 16-bit stereo frame it must become.
+  struct Case {
+    uint16_t channels, bits;
+    std::vector<uint8_t> frame;
+    int16_t left, right;
+  } cases[] = {
+      {1, 8, {0x80}, 0, 0},
+      {1, 8, {0x00}, -32768, -32768},
+      {2, 8, {0xC0, 0x40}, 16384, -16384},
+      {2, 16, {0x34, 0x12, 0xCC, 0xED}, 0x1234, -0x1234},
+      {1, 16, {0x00, 0x80}, -32768, -32768},
+      {2, 24, {0x81, 0x56, 0x34, 0x00, 0x00, 0x80}, 0x3457, -32768},
+      {1, 24, {0xFF, 0xFF, 0x7F}, 32767, 32767},
+  };
+  for (const Case &c : cases) {
+    WavSpec spec;
+    spec.channels = c.channels;
+    spec.bits = c.bits;
+    std::vector<uint8_t> data;
+    for (int i = 0; i < 8; ++i) data.insert(data.end(), c.frame.begin(), c.frame.end());
+    std::vector<uint8_t> bytes = Riff({FmtChunk(spec), Chunk("data", data, static_cast<uint32_t>(data.size()))});
+    std::unique_ptr<Source> source;
+    ASSERT_EQ(OpenStream(std::unique_ptr<Reader>(new MemoryReader(bytes.data(), bytes.size())), &source), kOk);
+    ASSERT_EQ(source->Frames(), 8u);
+    int16_t out[16];
+    ASSERT_EQ(source->Read(out, 8), 8u);
+    EXPECT_EQ(out[14], c.left) << c.channels << "ch " << c.bits << "-bit";
+    EXPECT_EQ(out[15], c.right) << c.channels << "ch " << c.bits << "-bit";
+  }
+}
+
+TEST(WavDecoder, SixteenBitAtOutputRateIsBitExactAndSeekable) {
+  WavSpec spec;
+  spec.frames = 5000;
+  spec.frequency = 440;
+  std::vector<uint8_t> bytes = MakeWav(spec);
+  std::unique_ptr<Source> source;
+  ASSERT_EQ(OpenStream(std::unique_ptr<Reader>(new MemoryReader(bytes.data(), bytes.size())), &source), kOk);
+  std::vector<int16_t> out(2 * 6000);
+  ASSERT_EQ(source->Read(out.data(), 6000), 5000u);  // short read: the end
+  for (uint64_t f = 0; f < 5000; ++f) ASSERT_EQ(out[2 * f], ToneSample(spec, f)) << f;
+  source->Seek(1234);
+  ASSERT_EQ(source->Read(out.data(), 10), 10u);
+  EXPECT_EQ(out[0], ToneSample(spec, 1234));
+  EXPECT_EQ(out[18], ToneSample(spec, 1243));
+}
