@@ -1,0 +1,449 @@
+#include "checker/DescriptorCheck.h"
+
+#include <algorithm>
+#include <set>
+
+#include "controls/ControlEntry.h"
+
+namespace {
+
+using Line = DescriptorScan::Line;
+
+const char* const listPrefixes[] = {"music.file.", "dialog.file.", "longdesc.target.name."};
+const char* const numberedPrefixes[] = {
+    "music.file.", "music.desc.", "dialog.file.", "dialog.name.", "dialog.title.", "dialog.text.",
+    "dialog.dx.", "dialog.dy.", "longdesc.target.name.", "longdesc.target.dialog."};
+const std::string longdescPrefix = "music.longdesc.";
+// Stored keys hold 50 characters: prefix, name, ".", two digits.
+const size_t maxTargetName = 50 - 15 - 1 - 2;
+
+bool StartsWith(const std::string& text, const std::string& prefix)
+{
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// The number of a numbered key when it is written as the player writes it ("%02d", from 1), else 0.
+int KeyNumber(const std::string& digits)
+{
+    if (digits.empty() || digits.size() > 6 ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return 0;
+    const int n = std::stoi(digits);
+    return n >= 1 && NumberedKey("", n) == digits ? n : 0;
+}
+
+class DescriptorChecker {
+public:
+    DescriptorChecker(const DescriptorScan& scan, Report& report) : scan(scan), report(report) {}
+
+    DiskPlan Run(const std::string& topFile);
+
+private:
+    void Add(Severity severity, const char* code, const Line* at, const std::string& key,
+             const std::string& problem, const std::string& fix)
+    {
+        report.Add(severity, code, at ? at->place.file : std::string(), at ? at->place.line : 0, key,
+                   problem, fix);
+    }
+    void CheckFiles();
+    void CheckCuts();
+    void CheckLines();
+    void CheckKeyName(const Line& line);
+    void CheckLists();
+    void CheckSplash();
+    void CheckDialogs(DiskPlan& plan);
+    void CheckTargets(const DiskPlan& plan);
+
+    const DescriptorScan& scan;
+    Report& report;
+    int songCount = 0;
+    int dialogCount = 0;
+    int targetCount = 0;
+    // The highest number given in each list; numbers above the count and up to it are cut off by
+    // a gap, which is reported once for the list.
+    int songReach = 0;
+    int dialogReach = 0;
+    int targetReach = 0;
+    int Reach(const char* prefix) const;
+};
+
+DiskPlan DescriptorChecker::Run(const std::string& topFile)
+{
+    DiskPlan plan;
+    plan.splashMusic = DiskPlan::Named{0, std::string(), nullptr};
+    CheckFiles();
+    if (scan.FilesRead().empty() || scan.FilesRead().front() != topFile)
+        return plan;
+    songCount = scan.CountList("music.file.");
+    dialogCount = scan.CountList("dialog.file.");
+    targetCount = scan.CountList("longdesc.target.name.");
+    songReach = Reach("music.file.");
+    dialogReach = Reach("dialog.file.");
+    targetReach = Reach("longdesc.target.name.");
+    CheckCuts();
+    CheckLines();
+    CheckLists();
+    CheckSplash();
+    for (int n = 1; n <= songCount; ++n) {
+        const std::string key = NumberedKey("music.file.", n);
+        plan.songs.push_back({n, scan.Value(key), scan.Where(key)});
+    }
+    const std::string& splash = scan.Value("splash.music.file");
+    if (splash.size() > 1)
+        plan.splashMusic = DiskPlan::Named{0, splash, scan.Where("splash.music.file")};
+    CheckDialogs(plan);
+    CheckTargets(plan);
+    return plan;
+}
+
+int DescriptorChecker::Reach(const char* prefix) const
+{
+    int reach = 0;
+    for (const auto& stored : scan.Store())
+        if (StartsWith(stored.first, prefix) && !scan.Lines()[stored.second].value.empty())
+            reach = std::max(reach, KeyNumber(stored.first.substr(std::string(prefix).size())));
+    return reach;
+}
+
+void DescriptorChecker::CheckFiles()
+{
+    for (const DescriptorScan::Unread& file : scan.UnreadFiles()) {
+        const bool top = file.from.line == 0;
+        const Line at{file.from, "", "", false, false, DescriptorScan::Outcome::Stored, -1, -1};
+        const std::string where = top ? std::string() : "@" + file.path;
+        switch (file.problem) {
+        case DescriptorScan::FileProblem::Missing:
+            if (top)
+                report.Add(Severity::Error, "file-unreadable", file.path, 0, "",
+                           "The descriptor cannot be opened, so the player finds no songs and no "
+                           "dialogs.",
+                           "Put the descriptor at " + file.path + " (relative to the disk folder).");
+            else
+                Add(Severity::Error, "file-unreadable", &at, where,
+                    "The included file \"" + file.path + "\" cannot be opened; its lines are "
+                    "missing from the disk.",
+                    "Check the file name after '@'. It is relative to the disk folder, not to the "
+                    "descriptor's own folder, and nothing may follow it on the line.");
+            break;
+        case DescriptorScan::FileProblem::Cycle:
+            Add(Severity::Error, "include-cycle", &at, where,
+                "\"" + file.path + "\" includes itself (directly or through other files); the "
+                "player reads it only once.",
+                "Remove the '@' line that leads back to a file being read.");
+            break;
+        case DescriptorScan::FileProblem::TooDeep:
+            Add(Severity::Error, "include-too-deep", &at, where,
+                "Includes are nested more than 16 files deep; \"" + file.path + "\" is not read.",
+                "Include the file from a less deeply nested file.");
+            break;
+        }
+    }
+}
+
+void DescriptorChecker::CheckCuts()
+{
+    for (const DescriptorScan::Cut& cut : scan.Cuts()) {
+        const Line at{cut.place, "", "", false, false, DescriptorScan::Outcome::Stored, -1, -1};
+        switch (cut.kind) {
+        case DescriptorScan::CutKind::LongLine:
+            Add(Severity::Warning, "line-cut", &at, "",
+                "The line is longer than 1999 bytes; the player ignores everything after the "
+                "1999th byte.",
+                "Shorten the line (a '|' in a dialog text starts a new line on screen).");
+            break;
+        case DescriptorScan::CutKind::ZeroByte:
+            Add(Severity::Warning, "zero-byte", &at, "",
+                "The line holds a zero byte; the player ignores the rest of the line after it.",
+                "Save the descriptor as plain text.");
+            break;
+        case DescriptorScan::CutKind::EndOfFileByte:
+            Add(Severity::Warning, "end-byte", &at, "",
+                "The file holds an end-of-file byte (0x1A); the player reads nothing after it.",
+                "Remove the byte (save the file as plain text).");
+            break;
+        }
+    }
+}
+
+void DescriptorChecker::CheckLines()
+{
+    for (const Line& line : scan.Lines()) {
+        if (line.outcome == DescriptorScan::Outcome::Dropped) {
+            Add(Severity::Error, "entry-dropped", &line, line.key,
+                "The descriptor already holds 100 entries; the player ignores this line and every "
+                "later one.",
+                "Remove unused lines (comments do not count) so that at most 100 entries remain.");
+            continue;
+        }
+        if (!line.hasEquals) {
+            Add(Severity::Warning, "no-equals", &line, line.key,
+                "The line has no '=', so the player stores it as a key without a value.",
+                "Write key=value, or start a comment line with '#'.");
+            continue;
+        }
+        if (line.keyCut) {
+            Add(Severity::Error, "key-cut", &line, line.key,
+                "The key is longer than 50 characters; the player keeps only the first 50, so the "
+                "full key is never found.",
+                "Shorten the key (for long descriptions: use a shorter target name).");
+            continue;
+        }
+        const bool blankKey = !line.key.empty() && (IsBlank(line.key.front()) || IsBlank(line.key.back()));
+        if (blankKey)
+            Add(Severity::Error, "blank-in-key", &line, line.key,
+                "The key has blanks around it; they belong to the key, so the player never finds "
+                "it under its name.",
+                "Remove the blanks before the '=' (write key=value).");
+        if (!blankKey && !line.value.empty() && IsBlank(line.value.front()) &&
+            line.key != "splash.time" && !StartsWith(line.key, "dialog.dx.") &&
+            !StartsWith(line.key, "dialog.dy.")) {
+            const bool path = StartsWith(line.key, "music.file.") ||
+                              StartsWith(line.key, "dialog.file.") || line.key == "splash.music.file";
+            Add(path ? Severity::Error : Severity::Warning, "blank-after-equals", &line, line.key,
+                path ? "The file name starts with a blank; the player looks for a file whose "
+                       "name begins with that blank."
+                     : "The value starts with a blank, which the player shows as written.",
+                "Remove the blanks after the '='.");
+        }
+        if (line.outcome == DescriptorScan::Outcome::Replaced) {
+            const Line& earlier = scan.Lines()[line.replacedLine];
+            Add(Severity::Warning, "duplicate-key", &line, line.key,
+                "The key was already given in " + earlier.place.file + " line " +
+                    std::to_string(earlier.place.line) + "; this later line wins and the earlier "
+                    "value is lost.",
+                "Keep only one line for the key.");
+        }
+        if (!blankKey)
+            CheckKeyName(line);
+    }
+}
+
+void DescriptorChecker::CheckKeyName(const Line& line)
+{
+    const std::string& key = line.key;
+    // A key given twice is looked at once, on its last line.
+    if (line.replacedBy >= 0)
+        return;
+    if (key == "splash.time" || key == "splash.music.file")
+        return;
+    for (const char* prefix : numberedPrefixes) {
+        if (!StartsWith(key, prefix))
+            continue;
+        const int n = KeyNumber(key.substr(std::string(prefix).size()));
+        if (n == 0) {
+            Add(Severity::Error, "bad-number", &line, key,
+                "The number in the key is not written as the player writes it, so the player "
+                "never reads it.",
+                std::string("Number from 01 with two digits: ") + prefix + "01, " + prefix + "02, ...");
+            return;
+        }
+        const std::string p(prefix);
+        if ((p == "music.desc.") && n > songCount && n > songReach)
+            Add(Severity::Warning, "desc-without-song", &line, key,
+                "There is no song " + NumberedKey("", n) + " (" + NumberedKey("music.file.", n) +
+                    " is missing or empty), so this description is never shown.",
+                "Add the song's music.file line, or remove this line.");
+        if (StartsWith(p, "dialog.") && p != "dialog.file." && n > dialogCount && n > dialogReach)
+            Add(Severity::Warning, "dialog-extra-key", &line, key,
+                "There is no dialog " + NumberedKey("", n) + " (" +
+                    NumberedKey("dialog.file.", n) + " is missing or empty), so this line is never used.",
+                "Add the dialog's dialog.file line, or remove this line.");
+        if (p == "longdesc.target.dialog." && n > targetCount && n > targetReach)
+            Add(Severity::Error, "target-no-name", &line, key,
+                "Long-description target " + NumberedKey("", n) + " has no name (no " +
+                    NumberedKey("longdesc.target.name.", n) + "), so its dialog never gets "
+                    "song texts.",
+                "Add " + NumberedKey("longdesc.target.name.", n) +
+                    "=<name>, the name used in the music.longdesc.<name>.NN keys.");
+        return;
+    }
+    if (StartsWith(key, longdescPrefix)) {
+        const std::string rest = key.substr(longdescPrefix.size());
+        const size_t dot = rest.rfind('.');
+        const std::string name = dot == std::string::npos ? rest : rest.substr(0, dot);
+        const int n = dot == std::string::npos ? 0 : KeyNumber(rest.substr(dot + 1));
+        if (n == 0) {
+            Add(Severity::Error, "bad-number", &line, key,
+                "The key does not end in a song number written as the player writes it, so the "
+                "player never reads it.",
+                "Write music.longdesc.<target name>.NN with the song number in two digits (01, "
+                "02, ...).");
+            return;
+        }
+        bool known = false;
+        for (int t = 1; t <= targetCount && !known; ++t)
+            known = scan.Value(NumberedKey("longdesc.target.name.", t)) == name;
+        // A name given past a gap in the target list is reported with the gap.
+        bool listedLater = false;
+        for (const auto& stored : scan.Store())
+            listedLater = listedLater || (StartsWith(stored.first, "longdesc.target.name.") &&
+                                          scan.Lines()[stored.second].value == name);
+        if (!known && !listedLater)
+            Add(Severity::Warning, "longdesc-unknown-target", &line, key,
+                "No long-description target is named \"" + name +
+                    "\", so this text is never shown.",
+                "Use a name given by a longdesc.target.name.NN line (names are case-sensitive), "
+                "or add such a target.");
+        else if (known && n > songCount && n > songReach)
+            Add(Severity::Warning, "longdesc-unknown-song", &line, key,
+                "There is no song " + NumberedKey("", n) + ", so this text is never shown.",
+                "Use the number of an existing song, or remove this line.");
+        return;
+    }
+    Add(Severity::Warning, "unknown-key", &line, key,
+        "The player never reads this key.",
+        "Check the spelling: keys are music.file.NN, music.desc.NN, music.longdesc.<target>.NN, "
+        "longdesc.target.name.NN, longdesc.target.dialog.NN, dialog.file/name/title/text/dx/dy.NN, "
+        "splash.music.file and splash.time.");
+}
+
+void DescriptorChecker::CheckLists()
+{
+    for (const char* prefix : listPrefixes) {
+        const int count = scan.CountList(prefix);
+        int first = 0;
+        for (const auto& stored : scan.Store()) {
+            if (!StartsWith(stored.first, prefix) || scan.Lines()[stored.second].value.empty())
+                continue;
+            const int n = KeyNumber(stored.first.substr(std::string(prefix).size()));
+            if (n > count + 1 && (first == 0 || n < first))
+                first = n;
+        }
+        if (first == 0)
+            continue;
+        const std::string missing = NumberedKey(prefix, count + 1);
+        const std::string what = std::string(prefix) == "music.file."     ? "songs"
+                                 : std::string(prefix) == "dialog.file."  ? "dialogs"
+                                                                            : "long-description targets";
+        const std::string key = NumberedKey(prefix, first);
+        Add(Severity::Error, "list-gap", scan.Where(key), key,
+            missing + (scan.Where(missing) ? " is empty" : " is missing") + ", so the " + what +
+                " stop at " + std::to_string(count) + ": " + key + " and later are never used.",
+            "Number the " + what + " from 01 without gaps (add " + missing +
+                " or renumber the later ones).");
+    }
+    if (songCount == 0 && songReach == 0)
+        report.Add(Severity::Error, "no-songs", scan.FilesRead().front(), 0, "music.file.01",
+                   "The descriptor names no songs (no music.file.01), so nothing plays.",
+                   "Add music.file.01=<path of the first song>, then 02, 03, ...");
+}
+
+void DescriptorChecker::CheckSplash()
+{
+    const Line* time = scan.Where("splash.time");
+    if (!time || time->value.empty()) {
+        report.Add(Severity::Warning, "splash-time-missing", time ? time->place.file : scan.FilesRead().front(),
+                   time ? time->place.line : 0, "splash.time",
+                   "No splash.time is given, so the splash screen closes at once.",
+                   "Add splash.time=<milliseconds>, for example splash.time=3000.");
+    } else {
+        const EntryNumber number = ReadEntryNumber(time->value.c_str());
+        if (!number.digits)
+            Add(Severity::Error, "splash-time", time, "splash.time",
+                "\"" + time->value + "\" is not a number; the player reads 0 and the splash "
+                "screen closes at once.",
+                "Give the time in milliseconds as digits only, for example splash.time=3000.");
+        else if (number.rest)
+            Add(Severity::Warning, "splash-time", time, "splash.time",
+                "Only the leading number of \"" + time->value + "\" is read (" +
+                    std::to_string(number.value) + " milliseconds); the rest is ignored.",
+                "Give the time in milliseconds as digits only.");
+        else if (number.value <= 0)
+            Add(Severity::Warning, "splash-time", time, "splash.time",
+                "A time of " + std::to_string(number.value) + " milliseconds closes the splash "
+                "screen at once (or never, when negative).",
+                "Give a positive time in milliseconds, for example splash.time=3000.");
+    }
+    const Line* music = scan.Where("splash.music.file");
+    if (music && music->value.size() == 1)
+        Add(Severity::Warning, "splash-music-short", music, "splash.music.file",
+            "A value of one character means no splash music.",
+            "Give the full path of the splash music, or remove the line.");
+}
+
+void DescriptorChecker::CheckDialogs(DiskPlan& plan)
+{
+    if (dialogCount > MaxDialogs) {
+        const std::string key = NumberedKey("dialog.file.", MaxDialogs + 1);
+        Add(Severity::Warning, "too-many-dialogs", scan.Where(key), key,
+            "The player creates at most ten dialogs; dialogs 11 and later are ignored.",
+            "Keep at most ten dialogs.");
+    }
+    const int used = std::min(dialogCount, MaxDialogs);
+    for (int n = 1; n <= used; ++n) {
+        const std::string fileKey = NumberedKey("dialog.file.", n);
+        const std::string nameKey = NumberedKey("dialog.name.", n);
+        const std::string& name = scan.Value(nameKey);
+        if (name.empty()) {
+            Add(Severity::Error, "dialog-no-name", scan.Where(fileKey), nameKey,
+                "Dialog " + NumberedKey("", n) + " has no name, so the player does not create it.",
+                "Add " + nameKey + "=<name>; an info button of the same name opens the dialog.");
+            continue;
+        }
+        bool twice = false;
+        for (const DiskPlan::Dialog& earlier : plan.dialogs)
+            twice = twice || (!earlier.duplicate && SameTextNoCase(earlier.name.c_str(), name.c_str()));
+        if (twice)
+            Add(Severity::Warning, "dialog-name-twice", scan.Where(nameKey), nameKey,
+                "An earlier dialog has the same name \"" + name + "\" (names are compared "
+                "without regard to case); buttons and song texts only ever reach the earlier one.",
+                "Give every dialog its own name.");
+        std::string missing;
+        for (const char* prefix : {"dialog.dx.", "dialog.dy."}) {
+            const std::string key = NumberedKey(prefix, n);
+            if (scan.Value(key).empty())
+                missing += (missing.empty() ? "" : " and ") + key;
+            else if (!ReadEntryNumber(scan.Value(key).c_str()).digits)
+                Add(Severity::Warning, "offset-not-number", scan.Where(key), key,
+                    "\"" + scan.Value(key) + "\" is not a number; the player reads 0.",
+                    "Give the offset in pixels as a whole number.");
+        }
+        if (!missing.empty())
+            Add(Severity::Warning, "dialog-offset-missing", scan.Where(fileKey), missing,
+                "Dialog " + NumberedKey("", n) + " has no " + missing + "; the player places it "
+                "at 0 and writes a complaint on its error output.",
+                "Add " + missing + " (pixels from the main window's top-left corner; 0 is fine).");
+        plan.dialogs.push_back(
+            {n, scan.Value(fileKey), name, scan.Where(fileKey), scan.Where(nameKey), twice});
+    }
+}
+
+void DescriptorChecker::CheckTargets(const DiskPlan& plan)
+{
+    for (int t = 1; t <= targetCount; ++t) {
+        const std::string nameKey = NumberedKey("longdesc.target.name.", t);
+        const std::string dialogKey = NumberedKey("longdesc.target.dialog.", t);
+        const std::string& name = scan.Value(nameKey);
+        if (name.size() > maxTargetName)
+            Add(Severity::Error, "target-name-long", scan.Where(nameKey), nameKey,
+                "The target name is longer than 32 characters, so its music.longdesc keys are "
+                "longer than 50 characters and are never found.",
+                "Use a target name of at most 32 characters.");
+        const std::string& dialog = scan.Value(dialogKey);
+        bool found = false;
+        for (const DiskPlan::Dialog& d : plan.dialogs)
+            found = found || SameTextNoCase(d.name.c_str(), dialog.c_str());
+        if (dialog.empty())
+            Add(Severity::Error, "target-no-dialog", scan.Where(nameKey), dialogKey,
+                "Target \"" + name + "\" names no dialog (no " + dialogKey + "), so its song "
+                "texts are shown nowhere.",
+                "Add " + dialogKey + "=<the dialog.name of the dialog that shows them>.");
+        else if (!found)
+            Add(Severity::Error, "target-no-dialog", scan.Where(dialogKey), dialogKey,
+                "No dialog is named \"" + dialog + "\", so target \"" + name + "\"'s song texts "
+                "are shown nowhere.",
+                "Use the dialog.name value of one of the dialogs.");
+    }
+}
+
+}  // namespace
+
+DiskPlan CheckDescriptor(const DescriptorScan& scan, const std::string& topFile, Report& report)
+{
+    return DescriptorChecker(scan, report).Run(topFile);
+}

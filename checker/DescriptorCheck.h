@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "checker/DescriptorScan.h"
+#include "checker/Report.h"
+
+// What the player makes of the descriptor, with the line of each value, for the checks that look
+// at the files and skins it names.
+struct DiskPlan {
+    struct Named {
+        int number;
+        std::string value;               // the path or name as written
+        const DescriptorScan::Line* at;  // its line, or null
+    };
+    std::vector<Named> songs;        // music.file.01 .. songCount
+    Named splashMusic;               // number 0; empty value when there is none
+    struct Dialog {
+        int number;
+        std::string file;
+        std::string name;
+        const DescriptorScan::Line* fileAt;
+        const DescriptorScan::Line* nameAt;
+        bool duplicate;  // an earlier dialog has the same name: nothing ever reaches this one
+    };
+    std::vector<Dialog> dialogs;     // the dialogs the player creates: at most ten, named ones
+};
+
+// The descriptor's line-level and key-level problems; returns the plan of what it names.
+DiskPlan CheckDescriptor(const DescriptorScan& scan, const std::string& topFile, Report& report);
+
+// The player's dialog list holds this many dialogs.
+constexpr int MaxDialogs = 10;
