@@ -1,0 +1,117 @@
+#include "app/MainWindow.h"
+
+#include <cstring>
+
+#include "app/Application.h"
+#include "audio/MusicPlayer.h"
+
+namespace {
+
+struct ButtonEntry {
+    const char* name;
+    ButtonAction action;
+};
+
+// In the order the names are compared.
+const ButtonEntry buttonTable[] = {
+    {"BUTTON_EXIT", ButtonAction::Exit},   {"BUTTON_MINIMIZE", ButtonAction::Minimize},
+    {"BUTTON_PAUSE", ButtonAction::Pause}, {"BUTTON_PLAY", ButtonAction::Play},
+    {"BUTTON_STOP", ButtonAction::Stop},   {"BUTTON_FF", ButtonAction::Forward},
+    {"BUTTON_RW", ButtonAction::Rewind},   {"BUTTON_PREV", ButtonAction::Previous},
+    {"BUTTON_NEXT", ButtonAction::Next},
+};
+
+const char infoPrefix[] = "BUTTON_INFO";
+
+}  // namespace
+
+ButtonAction ButtonActionFor(const char* name)
+{
+    if (!name)
+        return ButtonAction::None;
+    for (const ButtonEntry& entry : buttonTable)
+        if (strcmp(name, entry.name) == 0)
+            return entry.action;
+    return ButtonAction::None;
+}
+
+bool IsInfoButtonName(const char* name)
+{
+    return name && strncmp(name, infoPrefix, sizeof infoPrefix - 1) == 0;
+}
+
+void CentreOnScreen(HWND window, int imageWidth, int imageHeight)
+{
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    SetWindowPos(window, HWND_NOTOPMOST, (screenWidth - imageWidth) / 2,
+                 (screenHeight - imageHeight) / 2, 0, 0, SWP_NOSIZE);
+}
+
+MainWindow::MainWindow() : controller(nullptr) {}
+
+MainWindow::~MainWindow()
+{
+    controller = nullptr;
+}
+
+HWND MainWindow::CreateFromSkin(const char* name, int x, int y, HINSTANCE moduleInstance,
+                                const char* iniPath)
+{
+    HWND created = SkinWindow::CreateFromSkin(name, x, y, moduleInstance, iniPath);
+    int width = 0, height = 0;
+    image.GetSize(&width, &height);
+    CentreOnScreen(created, width, height);
+    SetTimer(created, displayTimerId, displayTimerPeriod, nullptr);
+    return created;
+}
+
+LRESULT MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SHOWWINDOW:
+        ShowOwnedPopups(window, wParam == 1 ? TRUE : FALSE);
+        break;
+    case WM_TIMER:
+        if (controller)
+            controller->RefreshElapsed();
+        return 1;
+    case WMU_SONG_END:
+        if (controller)
+            controller->OnSongEndNotice(static_cast<DWORD>(wParam));
+        return 0;
+    default:
+        break;
+    }
+    return SkinWindow::WindowProc(window, message, wParam, lParam);
+}
+
+void MainWindow::OnKeyDown(WPARAM wParam, LPARAM)
+{
+    if (wParam == VK_ESCAPE)
+        PostMessageA(hwnd, WM_CLOSE, 0, 0);
+}
+
+int MainWindow::OnButtonClick(const char* name)
+{
+    const ButtonAction action = ButtonActionFor(name);
+    if (action == ButtonAction::Exit)
+        PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    else if (action == ButtonAction::Minimize)
+        ShowWindow(hwnd, SW_MINIMIZE);
+    else if (action != ButtonAction::None && controller) {
+        switch (action) {
+        case ButtonAction::Pause: controller->Pause(); break;
+        case ButtonAction::Play: controller->Play(); break;
+        case ButtonAction::Stop: controller->Stop(); break;
+        case ButtonAction::Forward: controller->Seek(10); break;
+        case ButtonAction::Rewind: controller->Seek(-10); break;
+        case ButtonAction::Previous: controller->Previous(); break;
+        case ButtonAction::Next: controller->Next(); break;
+        default: break;
+        }
+    }
+    if (IsInfoButtonName(name) && controller)
+        controller->OpenInfoDialog(name);
+    return 0;
+}
