@@ -1,0 +1,153 @@
+#include "checker/DiskChecker.h"
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "checker/DescriptorCheck.h"
+#include "checker/DescriptorScan.h"
+#include "checker/SkinCheck.h"
+#include "checker/SkinProbe.h"
+#include "checker/SongProbe.h"
+#include "descriptor/Descriptor.h"
+
+namespace {
+
+const char descriptorPath[] = "music\\config.dat";
+
+// The player's reader writes its complaints to the error stream; the check reports them itself.
+class QuietErrors {
+public:
+    QuietErrors()
+    {
+        fflush(stderr);
+        saved = _dup(2);
+        const int nul = _open("NUL", _O_WRONLY);
+        if (nul >= 0) {
+            _dup2(nul, 2);
+            _close(nul);
+        }
+    }
+    ~QuietErrors()
+    {
+        fflush(stderr);
+        if (saved >= 0) {
+            _dup2(saved, 2);
+            _close(saved);
+        }
+    }
+    QuietErrors(const QuietErrors&) = delete;
+    QuietErrors& operator=(const QuietErrors&) = delete;
+
+private:
+    int saved;
+};
+
+// The scan must hold exactly what the player's own descriptor holds.
+void CompareWithPlayer(const DescriptorScan& scan, Report& report)
+{
+    auto descriptor = std::make_unique<Descriptor>();
+    {
+        QuietErrors quiet;
+        descriptor->Load(descriptorPath);
+    }
+    bool same = descriptor->count == static_cast<int>(scan.Store().size()) &&
+                descriptor->SongCount() == scan.CountList("music.file.") &&
+                descriptor->DialogCount() == scan.CountList("dialog.file.") &&
+                descriptor->LongdescTargetCount() == scan.CountList("longdesc.target.name.");
+    for (int i = 0; same && i < descriptor->count; ++i)
+        same = scan.Value(descriptor->entries[i]->Key()) == descriptor->entries[i]->Value() &&
+               scan.Where(descriptor->entries[i]->Key()) != nullptr;
+    if (!same)
+        report.Add(Severity::Error, "checker-mismatch", descriptorPath, 0, "",
+                   "The checker read the descriptor differently from the player; its findings "
+                   "for the descriptor may be wrong.",
+                   "Please report this to the makers of the player, with the descriptor files.");
+}
+
+void CheckMusic(const DiskPlan::Named& song, bool splash, SongProbe& probe, Report& report)
+{
+    // A name that starts with a blank is reported with its line already.
+    if (song.value.empty() || song.value[0] == ' ' || song.value[0] == '\t')
+        return;
+    const std::string file = song.at ? song.at->place.file : descriptorPath;
+    const int line = song.at ? song.at->place.line : 0;
+    const std::string key = song.at ? song.at->key : std::string();
+    const std::string what = splash ? "The splash music" : "Song " + NumberedKey("", song.number);
+    switch (probe.Probe(song.value.c_str())) {
+    case SongProbe::Result::Missing:
+        report.Add(Severity::Error, "song-missing", file, line, key,
+                   what + " " + song.value + " cannot be found, so it " +
+                       (splash ? "does not play." : "is skipped."),
+                   "Put the file there; song paths are relative to the disk folder (for "
+                   "example music\\song01.mod).");
+        break;
+    case SongProbe::Result::Unplayable:
+        report.Add(Severity::Error, "song-unplayable", file, line, key,
+                   what + " " + song.value + " is neither a tracker module nor a stream the "
+                       "audio library plays, so it " + (splash ? "does not play." : "is skipped."),
+                   "Save it as a tracker module (MOD, XM, S3M, IT), an Ogg Vorbis file or a PCM "
+                   "WAV file.");
+        break;
+    case SongProbe::Result::NoLibrary:
+        report.Add(Severity::Warning, "audio-unavailable", file, line, key,
+                   "The audio library could not start, so " + song.value + " was not tried.",
+                   "Check that BASS.dll lies beside mdcheck.exe.");
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace
+
+void DiskChecker::Run()
+{
+    DescriptorScan scan;
+    scan.Load(descriptorPath);
+    const DiskPlan plan = CheckDescriptor(scan, descriptorPath, report);
+    CompareWithPlayer(scan, report);
+
+    {
+        SongProbe probe;
+        for (const DiskPlan::Named& song : plan.songs)
+            CheckMusic(song, false, probe, report);
+        if (!plan.splashMusic.value.empty())
+            CheckMusic(plan.splashMusic, true, probe, report);
+    }
+
+    SkinProbe mainSkin(report);
+    const bool mainRead =
+        mainSkin.Load("gui\\skin.ini", SkinRole::Main, SkinProbe::NamedAt{"gui\\skin.ini", 0, ""});
+    std::vector<CheckedControl> mainControls;
+    if (mainRead) {
+        mainControls = CheckSkinEntries(mainSkin.Facts(), report);
+        mainSkin.CheckControls(mainControls);
+    }
+    {
+        SkinProbe splash(report);
+        if (splash.Load("gui\\splash.ini", SkinRole::Splash, SkinProbe::NamedAt{"gui\\splash.ini", 0, ""}))
+            splash.CheckControls(CheckSkinEntries(splash.Facts(), report));
+    }
+    std::vector<DialogSkin> dialogs;
+    for (const DiskPlan::Dialog& dialog : plan.dialogs) {
+        DialogSkin skin{&dialog, false, {}};
+        const bool blank = !dialog.file.empty() && (dialog.file[0] == ' ' || dialog.file[0] == '\t');
+        if (!blank) {
+            SkinProbe probe(report);
+            const SkinProbe::NamedAt at{dialog.fileAt ? dialog.fileAt->place.file : descriptorPath,
+                                        dialog.fileAt ? dialog.fileAt->place.line : 0,
+                                        NumberedKey("dialog.file.", dialog.number)};
+            skin.skinRead = probe.Load(dialog.file, SkinRole::Dialog, at);
+            if (skin.skinRead) {
+                skin.controls = CheckSkinEntries(probe.Facts(), report);
+                probe.CheckControls(skin.controls);
+            }
+        }
+        dialogs.push_back(skin);
+    }
+    CheckSkinLinks("gui\\skin.ini", mainRead, mainControls, dialogs, report);
+}
