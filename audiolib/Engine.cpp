@@ -70,6 +70,8 @@ AudioError Engine::Free(uint32_t handle) {
 void Engine::Clear() {
   channels.clear();
   pending.clear();
+  // A device opened afterwards counts its played frames from 0 again.
+  mixed = 0;
 }
 
 AudioError Engine::Length(uint32_t handle, uint64_t *frames) const {
