@@ -28,6 +28,16 @@ void WriteFile(const char* name, const char* text)
 }
 
 std::vector<char*> arguments;
+char folder[] = "/tmp/md-descriptor-fuzz-XXXXXX";
+const char* const fixtures[] = {"inc.dat", "deeper.dat", "self.dat"};
+
+void RemoveFolder()
+{
+    for (const char* name : fixtures)
+        unlink(name);
+    if (chdir("/") == 0)
+        rmdir(folder);
+}
 
 }
 
@@ -35,11 +45,11 @@ std::vector<char*> arguments;
 // could-not-be-loaded lines of missing includes are kept out of the fuzzer's log.
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    char folder[] = "/tmp/md-descriptor-fuzz-XXXXXX";
     Check(mkdtemp(folder) != nullptr && chdir(folder) == 0, "no working folder");
-    WriteFile("inc.dat", "music.file.02=two\r\ndialog.file.01=d\n#c\n@deeper.dat\n");
-    WriteFile("deeper.dat", "longdesc.target.name.01=info\nmusic.longdesc.info.01=x\n");
-    WriteFile("self.dat", "a=1\n@self.dat\nb=2\n");
+    atexit(RemoveFolder);
+    WriteFile(fixtures[0], "music.file.02=two\r\ndialog.file.01=d\n#c\n@deeper.dat\n");
+    WriteFile(fixtures[1], "longdesc.target.name.01=info\nmusic.longdesc.info.01=x\n");
+    WriteFile(fixtures[2], "a=1\n@self.dat\nb=2\n");
     static char quiet[] = "-close_fd_mask=2";
     arguments.assign(*argv, *argv + *argc);
     arguments.push_back(quiet);

@@ -8,12 +8,18 @@ exe=$(readlink -f "$1")
 root=$(cd "$(dirname "$0")/../.." && pwd)
 export WINEPREFIX=${WINEPREFIX:-${2:?no Wine prefix}}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# A 64-bit program needs 64-bit Wine's loader (the wine wrapper prefers the 32-bit one).
+wine=wine
+if file -b "$exe" | grep -q x86-64; then
+  wine=/usr/lib/wine/wine64
+  export WINELOADER=$wine
+fi
 
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
 fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX" && wineboot -i >/dev/null 2>&1; wineserver -w
+  mkdir -p "$WINEPREFIX" && "$wine" wineboot.exe -i >/dev/null 2>&1; wineserver -w
 fi
 
 disk=$(mktemp -d)
@@ -24,7 +30,7 @@ mkdir -p "$disk/music"
 printf 'music.file.01=music\\none.xm\r\n@music\\missing.dat\r\nmusic.desc.01=still read\r\n' > "$disk/music/config.dat"
 
 expected='descriptor music\missing.dat could not be loaded'
-(cd "$disk" && exec wine "$exe") 2>"$disk/stderr.txt" >/dev/null &
+(cd "$disk" && exec "$wine" "$exe") 2>"$disk/stderr.txt" >/dev/null &
 pid=$!
 for _ in $(seq 1 60); do
   grep -qF "$expected" "$disk/stderr.txt" && break
