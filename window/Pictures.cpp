@@ -115,7 +115,7 @@ HBITMAP DecodePicture(HANDLE file, DWORD size)
     OLE_HANDLE handle = 0;
     if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP &&
         SUCCEEDED(picture->get_Handle(&handle)) && handle)
-        copy = CopyTo32Bit(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)));
+        copy = CopyTo32Bit(reinterpret_cast<HBITMAP>(static_cast<LONG_PTR>(static_cast<LONG>(handle))));
     picture->Release();
     return copy;
 }

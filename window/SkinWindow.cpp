@@ -4,26 +4,12 @@
 #include <cstring>
 #include <utility>
 
+#include "controls/Button.h"
+#include "controls/Label.h"
+#include "scrollers/HScroller.h"
+#include "scrollers/VScroller.h"
 #include "window/MessageBoxSeam.h"
 #include "window/RegionFromMask.h"
-
-// The control kinds arrive in their own files; each is told about activation once it exists.
-#if __has_include("controls/Button.h")
-#include "controls/Button.h"
-#define MD_HAVE_BUTTON 1
-#endif
-#if __has_include("controls/Label.h")
-#include "controls/Label.h"
-#define MD_HAVE_LABEL 1
-#endif
-#if __has_include("scrollers/HScroller.h")
-#include "scrollers/HScroller.h"
-#define MD_HAVE_HSCROLLER 1
-#endif
-#if __has_include("scrollers/VScroller.h")
-#include "scrollers/VScroller.h"
-#define MD_HAVE_VSCROLLER 1
-#endif
 
 namespace {
 
@@ -127,19 +113,10 @@ LRESULT SkinWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_ACTIVATEAPP: {
         appActive = wParam != 0;
         BOOL active = static_cast<BOOL>(wParam);
-#ifdef MD_HAVE_BUTTON
         TellAppActive(buttons, active);
-#endif
-#ifdef MD_HAVE_HSCROLLER
         TellAppActive(hScrollers, active);
-#endif
-#ifdef MD_HAVE_VSCROLLER
         TellAppActive(vScrollers, active);
-#endif
-#ifdef MD_HAVE_LABEL
         TellAppActive(labels, active);
-#endif
-        (void)active;
         InvalidateRect(window, nullptr, FALSE);
         return 0;
     }

@@ -224,6 +224,21 @@ TEST_F(ButtonTest, ActivationReachesTheButtonsThroughTheSkinWindow)
     EXPECT_EQ(Painted(*other, 0, 0), SkinPixel(80, 100, mainBlue));
 }
 
+TEST(ButtonLeaveTracking, AFailedRequestIsReportedOnceAndNotRetried)
+{
+    // A button without a window: the leave request cannot be armed.
+    MessageBoxRecorder boxes;
+    Button button;
+    button.OnMouseMove(0, 0);
+    button.OnMouseMove(0, 0);
+    ASSERT_EQ(MessageBoxRecorder::Boxes().size(), 1u);
+    EXPECT_EQ(MessageBoxRecorder::Boxes()[0].text, "TrackMouseEvent Failed");
+    EXPECT_EQ(MessageBoxRecorder::Boxes()[0].caption, "Error");
+    EXPECT_EQ(MessageBoxRecorder::Boxes()[0].type, static_cast<UINT>(MB_OK));
+    EXPECT_EQ(button.leaveTracking, 1u);
+    EXPECT_EQ(button.hover, 1);
+}
+
 TEST(ButtonOwnership, PiecesAndNameAreReleasedWithTheButton)
 {
     HBITMAP pieces[5];

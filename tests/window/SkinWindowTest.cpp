@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/window/TestSupport.h"
@@ -253,24 +255,31 @@ TEST(SkinWindow, SurfaceDragsUnlessNotDraggable)
     ShowWindow(hwnd, SW_SHOW);
     SetForegroundWindow(hwnd);
     PumpMessages();
-    SetCursorPos(120, 115);
-    INPUT inputs[3] = {};
-    for (INPUT& input : inputs)
-        input.type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_MOVE;
-    inputs[1].mi.dx = 30;
-    inputs[1].mi.dy = 20;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(1, &inputs[0], sizeof(INPUT));
-    PumpMessages();
-    SendInput(1, &inputs[1], sizeof(INPUT));
-    PumpMessages();
-    SendInput(1, &inputs[2], sizeof(INPUT));
-    for (int i = 0; i < 20; ++i) {
+    // The user's hand runs on its own thread, since the window's move loop holds this one.
+    std::atomic<bool> done(false);
+    std::thread hand([&done] {
+        auto mouse = [](DWORD flags, int x, int y) {
+            INPUT input = {};
+            input.type = INPUT_MOUSE;
+            input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+            input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+            input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+            SendInput(1, &input, sizeof input);
+            Sleep(150);
+        };
+        mouse(0, 120, 115);
+        mouse(MOUSEEVENTF_LEFTDOWN, 120, 115);
+        mouse(0, 135, 125);
+        mouse(0, 150, 135);
+        mouse(MOUSEEVENTF_LEFTUP, 150, 135);
+        done = true;
+    });
+    while (!done) {
         PumpMessages();
         Sleep(10);
     }
+    hand.join();
+    PumpMessages();
     RECT r;
     GetWindowRect(hwnd, &r);
     EXPECT_EQ(r.left, 130);

@@ -48,7 +48,7 @@ TEST(Window, BindsFromNcCreateAndRoutesLaterMessages)
     EXPECT_EQ(window.hwnd, hwnd);
     EXPECT_EQ(window.instance, TestInstance());
     EXPECT_STREQ(window.className.Get(), "WindowTestBind");
-    EXPECT_EQ(GetWindowLongA(hwnd, GWL_USERDATA), reinterpret_cast<LONG>(&window));
+    EXPECT_EQ(GetWindowLongPtrA(hwnd, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&window));
     ASSERT_FALSE(window.messages.empty());
     // WM_GETMINMAXINFO comes before WM_NCCREATE and goes to DefWindowProcA, not to the object.
     EXPECT_EQ(window.messages.front(), static_cast<UINT>(WM_NCCREATE));
@@ -59,6 +59,9 @@ TEST(Window, BindsFromNcCreateAndRoutesLaterMessages)
     ASSERT_EQ(window.keys.size(), 1u);
     EXPECT_EQ(window.keys[0], static_cast<WPARAM>(VK_F5));
 
+    ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    UpdateWindow(hwnd);
+    window.paintedWith.clear();
     InvalidateRect(hwnd, nullptr, FALSE);
     UpdateWindow(hwnd);
     EXPECT_EQ(window.paintedWith.size(), 1u);
@@ -146,7 +149,7 @@ TEST(Window, DefaultClassDescription)
     WNDCLASSEXA info;
     memset(&info, 0xAB, sizeof info);
     window.InitClassInfo(&info);
-    EXPECT_EQ(info.cbSize, 48u);
+    EXPECT_EQ(info.cbSize, sizeof(void*) == 4 ? 48u : UINT(sizeof(WNDCLASSEXA)));
     EXPECT_EQ(info.style, static_cast<UINT>(CS_HREDRAW | CS_VREDRAW));
     EXPECT_EQ(info.lpfnWndProc, &Window::StaticWndProc);
     EXPECT_EQ(info.hbrBackground, nullptr);
@@ -184,9 +187,10 @@ TEST(Tooltip, AddsOneToolOverTheControlAndRemovesIt)
         char name[64] = {};
         GetClassNameA(tip, name, sizeof name);
         EXPECT_STREQ(name, "tooltips_class32");
-        EXPECT_EQ(GetWindow(tip, GW_OWNER), child);
+        // Windows makes the top-level window of a child the owner of a popup.
+        EXPECT_EQ(GetWindow(tip, GW_OWNER), top);
         EXPECT_TRUE(GetWindowLongA(tip, GWL_EXSTYLE) & WS_EX_TOPMOST);
-        EXPECT_EQ(tooltip.toolInfo.cbSize, 44u);
+        EXPECT_EQ(tooltip.toolInfo.cbSize, sizeof(void*) == 4 ? 44u : UINT(TTTOOLINFOA_V2_SIZE));
         EXPECT_EQ(tooltip.toolInfo.uFlags, static_cast<UINT>(TTF_SUBCLASS));
         EXPECT_EQ(tooltip.toolInfo.hwnd, child);
         EXPECT_EQ(tooltip.toolInfo.rect.right, 40);
@@ -195,7 +199,7 @@ TEST(Tooltip, AddsOneToolOverTheControlAndRemovesIt)
 
         char text[64] = {};
         TOOLINFOA query = {};
-        query.cbSize = 44;
+        query.cbSize = TTTOOLINFOA_V2_SIZE;
         query.hwnd = child;
         query.lpszText = text;
         SendMessageA(tip, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&query));
