@@ -1,11 +1,13 @@
 #include "window/Tooltip.h"
 
+#include <cstddef>
+
 namespace {
 // TOOLINFOA without the trailing reserved pointer, as every comctl32 version accepts it.
 // (44 bytes in a 32-bit program; the 64-bit layout is larger and must be given as such.)
 const UINT toolInfoSize = TTTOOLINFOA_V2_SIZE;
 #ifndef _WIN64
-static_assert(TTTOOLINFOA_V2_SIZE == 44, "the tool record of a 32-bit program");
+static_assert(offsetof(TOOLINFOA, lParam) + sizeof(LPARAM) == 44, "the tool record of a 32-bit program");
 #endif
 }
 
