@@ -105,7 +105,8 @@ QWORD WINAPI BASS_ChannelSeconds2Bytes(DWORD handle, float seconds) {
     Ok(audio::kErrorIllParam);
     return kBadQword;
   }
-  return static_cast<QWORD>(static_cast<double>(seconds) * audio::kOutputRate) * kBytesPerFrame;
+  // To the nearest frame: 1/44100 s given as a float is one frame, not zero.
+  return static_cast<QWORD>(std::llround(static_cast<double>(seconds) * audio::kOutputRate)) * kBytesPerFrame;
 }
 
 HSYNC WINAPI BASS_ChannelSetSync(DWORD handle, DWORD type, QWORD, SYNCPROC *proc, DWORD user) {

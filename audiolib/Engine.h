@@ -39,6 +39,7 @@ public:
   AudioError Resume(uint32_t handle);  // kErrorNoPlay unless paused
   // Frees the channel and cancels its pending end notifications.
   AudioError Free(uint32_t handle);
+  // Frees every channel and restarts the mixed-frame count, for a new device.
   void Clear();
 
   AudioError Length(uint32_t handle, uint64_t *frames) const;

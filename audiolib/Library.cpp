@@ -132,9 +132,10 @@ AudioError Library::FreeChannel(uint32_t handle) {
   std::unique_lock<std::mutex> guard(lock);
   if (!initialised) return kErrorInit;
   AudioError error = engine.Free(handle);
+  if (error != kOk) return error;
   // An end procedure of this channel may be running right now; wait it out, unless we are in it.
   while (delivering == handle && !OnMixerThread()) delivered.wait(guard);
-  return error;
+  return kOk;
 }
 
 AudioError Library::Pause(uint32_t handle) {

@@ -102,6 +102,23 @@ TEST(Engine, FreeCancelsPendingEnds) {
   EXPECT_EQ(engine.Free(ch), kErrorHandle);
 }
 
+TEST(Engine, ClearStartsCountingAgainForANewDevice) {
+  Engine engine;
+  uint32_t old = AddRamp(engine, 10);
+  engine.Play(old, false);
+  Render(engine, 5000);
+  engine.Clear();
+  EXPECT_FALSE(engine.Has(old));
+  uint32_t ch = AddRamp(engine, 10);
+  uint32_t sync = 0;
+  engine.AddSync(ch, &Proc, 0, &sync);
+  engine.Play(ch, false);
+  Render(engine, 100);
+  std::vector<SyncCall> calls;
+  engine.TakeDue(10, &calls);  // the new device has played 10 frames
+  EXPECT_EQ(calls.size(), 1u);
+}
+
 TEST(Engine, PositionAtOrPastTheEndEndsTheChannelOnce) {
   const uint64_t targets[] = {1000, 1001, ~0ull};
   for (uint64_t target : targets) {
