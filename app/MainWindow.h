@@ -7,7 +7,9 @@
 class Application;
 
 // What a released button of the main window asks of the controller.
-enum class ButtonAction { None, Exit, Minimize, Pause, Play, Stop, Forward, Rewind, Previous, Next };
+enum class ButtonAction {
+    None, Exit, Minimize, Pause, Play, Stop, Forward, Rewind, Previous, Next
+};
 
 // The main window's button table: exact, case-sensitive names, first match wins.
 ButtonAction ButtonActionFor(const char* name);

@@ -7,7 +7,8 @@ namespace {
 // (44 bytes in a 32-bit program; the 64-bit layout is larger and must be given as such.)
 const UINT toolInfoSize = TTTOOLINFOA_V2_SIZE;
 #ifndef _WIN64
-static_assert(offsetof(TOOLINFOA, lParam) + sizeof(LPARAM) == 44, "the tool record of a 32-bit program");
+static_assert(offsetof(TOOLINFOA, lParam) + sizeof(LPARAM) == 44,
+              "the tool record of a 32-bit program");
 #endif
 }
 

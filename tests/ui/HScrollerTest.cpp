@@ -85,7 +85,8 @@ TEST_F(HScrollerTest, BoldAndItalicAreTrueInAnyCaseOnly)
 
 TEST_F(HScrollerTest, EntriesWithFewerThanElevenFieldsAreSkipped)
 {
-    Load("1=H_SHORT,Tahoma,FALSE,FALSE,20,0,0,0,50,20\r\n2=H_OK,Tahoma,FALSE,FALSE,20,0,0,0,50,20,t\r\n");
+    Load("1=H_SHORT,Tahoma,FALSE,FALSE,20,0,0,0,50,20\r\n"
+         "2=H_OK,Tahoma,FALSE,FALSE,20,0,0,0,50,20,t\r\n");
     ASSERT_EQ(host->hScrollers.count, 1u);
     EXPECT_EQ(FindWindowExA(host->hwnd, nullptr, "H_SHORT", nullptr), nullptr);
     EXPECT_NE(FindWindowExA(host->hwnd, nullptr, "H_OK", nullptr), nullptr);

@@ -64,7 +64,7 @@ public:
     HDC Dc() const { return dc; }
     // 0xRRGGBB
     unsigned Pixel(int x, int y) const;
-    // Pixels that are not the fill colour, and the leftmost and rightmost x among them (-1 if none).
+    // Pixels that are not the fill colour; the leftmost and rightmost x among them (-1: none).
     int Changed() const;
     int LeftmostChanged() const;
     int RightmostChanged() const;
