@@ -1,0 +1,48 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "tests/window/TestSupport.h"
+
+// Skin pictures whose every pixel tells where it came from: red = 3 x, green = 4 y, blue 0x40 in
+// Main and 0xC0 in Disabled. No pixel is pure white or pure black, so text in those colours shows.
+const int skinWidth = 160;
+const int skinHeight = 60;
+unsigned MainPixel(int x, int y);
+unsigned DisabledPixel(int x, int y);
+
+// A folder with main.bmp, disabled.bmp, mask.bmp (all black: nothing cut away) and skin inis.
+class SkinFiles {
+public:
+    explicit SkinFiles(const std::string& name);
+    // Writes name with a SCREEN section naming the pictures, followed by sections; returns its path.
+    std::string Ini(const std::string& name, const std::string& sections);
+    ScratchFolder folder;
+};
+
+// A 32-bit top-down DIB selected into a memory DC, filled with one colour; pixels as 0xRRGGBB.
+class Canvas {
+public:
+    Canvas(int width, int height, unsigned fill);
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    unsigned At(int x, int y) const;
+    int Count(unsigned colour) const;
+    // Leftmost and rightmost columns holding the colour; -1 when there is none.
+    int FirstColumn(unsigned colour) const;
+    int LastColumn(unsigned colour) const;
+    HDC dc;
+    int width;
+    int height;
+
+private:
+    HBITMAP bitmap;
+    HGDIOBJ previous;
+    DWORD* bits;
+};
+
+// A plain visible popup standing in for the main window.
+HWND CreateOwnerWindow(int x, int y);
