@@ -11,13 +11,13 @@ WaveOutDevice::~WaveOutDevice() {
       if (block.header.dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(out, &block.header, sizeof block.header);
     waveOutClose(out);
   }
-  if (done) CloseHandle(done);
+  if (blockDone) CloseHandle(blockDone);
 }
 
 AudioError WaveOutDevice::Open() {
   if (waveOutGetNumDevs() == 0) return kErrorDriver;
-  done = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-  if (!done) return kErrorDriver;
+  blockDone = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  if (!blockDone) return kErrorDriver;
   WAVEFORMATEX format = {};
   format.wFormatTag = WAVE_FORMAT_PCM;
   format.nChannels = 2;
@@ -25,7 +25,7 @@ AudioError WaveOutDevice::Open() {
   format.wBitsPerSample = 16;
   format.nBlockAlign = kBytesPerFrame;
   format.nAvgBytesPerSec = kBytesPerSecond;
-  if (waveOutOpen(&out, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(done), 0, CALLBACK_EVENT) !=
+  if (waveOutOpen(&out, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(blockDone), 0, CALLBACK_EVENT) !=
       MMSYSERR_NOERROR) {
     out = nullptr;
     return kErrorDriver;
@@ -39,19 +39,44 @@ AudioError WaveOutDevice::Open() {
   return kOk;
 }
 
-uint64_t WaveOutDevice::Played() {
-  // Blocks finish in the order they were queued.
+// Returns done blocks to the free list (they finish in the order they were queued).
+void WaveOutDevice::Collect() {
   while (blocks[oldest].queued && (blocks[oldest].header.dwFlags & WHDR_DONE)) {
     blocks[oldest].queued = false;
-    played += kBlockFrames;
+    done += kBlockFrames;
     oldest = (oldest + 1) % kBlocks;
   }
+}
+
+uint64_t WaveOutDevice::Played() {
+  Collect();
+  // A done block has only been handed on (Wine's mixer takes blocks early); the device position
+  // says what has been heard. It counts 32-bit samples, so extend it past its wrap.
+  MMTIME time = {};
+  time.wType = TIME_SAMPLES;
+  if (waveOutGetPosition(out, &time, sizeof time) == MMSYSERR_NOERROR && time.wType == TIME_SAMPLES) {
+    played += static_cast<DWORD>(time.u.sample - lastSample);
+    lastSample = time.u.sample;
+  } else {
+    played = done;
+  }
+  if (played > submitted) played = submitted;
   return played;
 }
 
 int16_t *WaveOutDevice::Acquire() {
-  Played();
-  return blocks[next].queued ? nullptr : blocks[next].samples.data();
+  uint64_t heard = Played();
+  // Keep about kBlocks blocks ahead of what has been heard, however early blocks are taken.
+  if (blocks[next].queued || submitted - heard + kBlockFrames > kBlocks * kBlockFrames) return nullptr;
+  return blocks[next].samples.data();
+}
+
+unsigned WaveOutDevice::WaitTime(unsigned ms) {
+  const uint64_t queued = submitted - Played();
+  const uint64_t limit = (kBlocks - 1) * kBlockFrames;
+  if (queued <= limit) return ms;
+  uint64_t soon = (queued - limit) * 1000 / kOutputRate + 1;
+  return soon < ms ? static_cast<unsigned>(soon) : ms;
 }
 
 void WaveOutDevice::Submit() {
@@ -60,12 +85,13 @@ void WaveOutDevice::Submit() {
   // A block the device refuses counts as played at once, so time still moves on.
   if (waveOutWrite(out, &block.header, sizeof block.header) != MMSYSERR_NOERROR) block.header.dwFlags |= WHDR_DONE;
   block.queued = true;
+  submitted += kBlockFrames;
   next = (next + 1) % kBlocks;
 }
 
-void WaveOutDevice::Wait(unsigned ms) { WaitForSingleObject(done, ms); }
+void WaveOutDevice::Wait(unsigned ms) { WaitForSingleObject(blockDone, ms); }
 
-void WaveOutDevice::Stop() { waveOutPause(out); }
+void WaveOutDevice::Stop() { waveOutPause(out); }  // the position holds while paused
 
 void WaveOutDevice::Start() { waveOutRestart(out); }
 

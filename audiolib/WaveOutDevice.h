@@ -10,6 +10,7 @@
 namespace audio {
 
 // The default sound output through winmm's waveOut, fed with kBlocks blocks that it plays in turn.
+// What counts as played is the device's position, not the blocks it has given back.
 class WaveOutDevice : public OutputDevice {
 public:
   WaveOutDevice() = default;
@@ -22,7 +23,7 @@ public:
   int16_t *Acquire() override;
   void Submit() override;
   uint64_t Played() override;
-  unsigned WaitTime(unsigned ms) override { return ms; }
+  unsigned WaitTime(unsigned ms) override;
   void Wait(unsigned ms) override;
   void Stop() override;
   void Start() override;
@@ -34,11 +35,15 @@ private:
     bool queued = false;
   };
   HWAVEOUT out = nullptr;
-  HANDLE done = nullptr;  // set by waveOut whenever a block has been played
+  HANDLE blockDone = nullptr;  // set by waveOut whenever it gives a block back
   Block blocks[kBlocks];
   size_t next = 0;    // the block Acquire hands out
   size_t oldest = 0;  // the block played next
-  uint64_t played = 0;
+  uint64_t submitted = 0;   // frames queued so far
+  uint64_t done = 0;        // frames of blocks waveOut has given back
+  uint64_t played = 0;      // frames heard, from the device position
+  DWORD lastSample = 0;     // the device position last read
+  void Collect();
 };
 
 }  // namespace audio
