@@ -68,7 +68,10 @@ int skinSerial = 0;
 
 }  // namespace
 
-SkinProbe::SkinProbe(Report& report) : report(report), facts(), window(), messages() {}
+SkinProbe::SkinProbe(Report& report)
+    : report(report), facts(), window(), messages(), windowCutAway(false)
+{
+}
 
 SkinProbe::~SkinProbe()
 {
@@ -170,7 +173,8 @@ void SkinProbe::CheckPictures()
                            "; controls are cut from every picture at the same places.",
                        "Make all five pictures of the skin the same size as Main.");
     }
-    if (CutAwayEntirely(window->mask.Handle()))
+    windowCutAway = CutAwayEntirely(window->mask.Handle());
+    if (windowCutAway)
         report.Add(Severity::Error, "mask-hides-window", facts.path, 0, SkinKey("SCREEN", "Mask"),
                    "The mask picture is pure white everywhere, so the whole window is cut away.",
                    "Paint the window's area in the mask in any colour but pure white (255,255,255).");
@@ -243,6 +247,9 @@ void SkinProbe::CheckControls(const std::vector<CheckedControl>& controls)
                    "Please report this to the makers of the player, with the skin file.");
         return;
     }
+    // A window cut away entirely is one finding, not one more for every control on it.
+    if (windowCutAway)
+        return;
     CheckMasks(window->buttons, bySection[0], facts.path, report);
     CheckMasks(window->hScrollers, bySection[2], facts.path, report);
     CheckMasks(window->vScrollers, bySection[3], facts.path, report);

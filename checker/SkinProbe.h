@@ -41,4 +41,5 @@ private:
     SkinFacts facts;
     std::unique_ptr<SkinWindow> window;
     std::vector<std::string> messages;
+    bool windowCutAway;
 };

@@ -116,8 +116,9 @@ TEST_P(OneFault, IsReportedAloneAtItsPlace)
         EXPECT_EQ(found.code, want.code) << Describe(report);
         EXPECT_EQ(found.severity, want.severity) << found.code;
         EXPECT_EQ(found.key, want.key) << found.code;
-        if (want.line)
+        if (want.line) {
             EXPECT_EQ(found.line, want.line > 0 ? want.line : first - want.line - 1) << found.code;
+        }
         EXPECT_FALSE(found.problem.empty());
         EXPECT_FALSE(found.fix.empty());
     }
