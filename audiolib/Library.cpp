@@ -181,6 +181,8 @@ AudioError Library::AddSync(uint32_t handle, uint32_t type, SyncProc proc, uint3
 }
 
 void Library::Run() {
+  // Above the window thread, so a busy user interface never starves the device's queue.
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
   std::vector<SyncCall> calls;
   std::unique_lock<std::mutex> guard(lock);
   while (!quit) {

@@ -1,6 +1,7 @@
 // Measures the audio library under Wine for scripts/bench-audio. Prints one line of figures:
 //   decode <file> <passes>          "decoded <audio seconds> <cpu seconds>" (as fast as it can)
-//   play <file> <seconds> <device>  "played <wall seconds> <cpu seconds>" through BASS.dll in real time
+//   play <file> <seconds> <device>  "played <wall seconds> <cpu seconds> <audio seconds>" through
+//                                   BASS.dll in real time
 //   idle <seconds>                  "idle <wall seconds> <cpu seconds>" (a Win32 program that waits)
 #include <windows.h>
 
@@ -60,8 +61,10 @@ int Play(const char *file, double seconds, int device) {
   }
   Sleep(300);  // past start-up
   double wall = WallSeconds(), cpu = CpuSeconds();
+  QWORD from = BASS_ChannelGetPosition(h);
   Sleep(static_cast<DWORD>(seconds * 1000));
-  std::printf("played %.3f %.3f\n", WallSeconds() - wall, CpuSeconds() - cpu);
+  double audio = BASS_ChannelBytes2Seconds(h, BASS_ChannelGetPosition(h) - from);
+  std::printf("played %.3f %.3f %.3f\n", WallSeconds() - wall, CpuSeconds() - cpu, audio);
   BASS_Free();
   return 0;
 }
