@@ -421,3 +421,26 @@ TEST(SkinWindow, LoadingAndDestroyingManyTimesLeaksNothing)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SkinWindow, WindowThatCannotBeCreatedReportsTheFailedResize)
+{
+    SkinFolder skin("skin_nowindow");
+    std::string ini = skin.Ini(fullScreen);
+    MessageBoxRecorder boxes;
+    SkinWindow window;
+    // An owner that is no window: creation fails, loading still runs and says so.
+    HWND hwnd = window.CreateWithOwner("SkinTestNoWindow", 0, 0, TestInstance(),
+                                       reinterpret_cast<HWND>(static_cast<LONG_PTR>(0x7FFF0)),
+                                       ini.c_str());
+    EXPECT_EQ(hwnd, nullptr);
+    ASSERT_EQ(MessageBoxRecorder::Boxes().size(), 1u);
+    EXPECT_EQ(MessageBoxRecorder::Boxes()[0].text, "SetWindowPos Failed");
+    EXPECT_EQ(MessageBoxRecorder::Boxes()[0].caption, "Error");
+    EXPECT_EQ(MessageBoxRecorder::Boxes()[0].type, static_cast<UINT>(MB_OK));
+    EXPECT_FALSE(window.image.Empty());
+    EXPECT_EQ(window.loading, 0u);
+}
+
+}  // namespace
