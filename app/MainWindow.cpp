@@ -4,6 +4,7 @@
 
 #include "app/Application.h"
 #include "audio/MusicPlayer.h"
+#include "window/GdiCounts.h"
 
 namespace {
 
@@ -22,6 +23,10 @@ const ButtonEntry buttonTable[] = {
 };
 
 const char infoPrefix[] = "BUTTON_INFO";
+
+// Lets an outside probe ask how many GDI objects our owners hold (wParam: 0 bitmaps, 1 fonts,
+// 2 regions) without changing anything; no other sender knows this registered message.
+const UINT liveGdiMessage = RegisterWindowMessageA("MusicdiskLiveGdiObjects");
 
 }  // namespace
 
@@ -81,6 +86,8 @@ LRESULT MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             controller->OnSongEndNotice(static_cast<DWORD>(wParam));
         return 0;
     default:
+        if (message == liveGdiMessage && message != 0 && wParam <= 2)
+            return LiveGdiObjects(static_cast<GdiKind>(wParam));
         break;
     }
     return SkinWindow::WindowProc(window, message, wParam, lParam);

@@ -1,0 +1,170 @@
+// What the soak and the bad-disk runs ask of a running player from outside:
+//   probe watch CLASS CHILD OUT STOPFILE  logs every change of the child's text as
+//                                         "unix_ms previous_poll_ms text" until STOPFILE exists
+//                                         or the window is gone
+//   probe ping CLASS MS                   exit 0 when the window answers a sent message in time
+//   probe gdi CLASS                       "bitmaps fonts regions" our GDI owners hold
+//   probe errors OUT QUIET_MS TOTAL_MS    dismisses every "Error" message box, writing its text
+//                                         to OUT, until the main window is visible and no box
+//                                         came for QUIET_MS (or TOTAL_MS passed); prints the count
+// Exit code 1 when the window is not found, 2 on bad arguments.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+long long UnixMs()
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER ticks;
+    ticks.LowPart = now.dwLowDateTime;
+    ticks.HighPart = now.dwHighDateTime;
+    return static_cast<long long>((ticks.QuadPart - 116444736000000000ULL) / 10000ULL);
+}
+
+bool FileExists(const char* path)
+{
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+int Watch(const char* className, const char* childClass, const char* out, const char* stopFile)
+{
+    FILE* log = fopen(out, "w");
+    if (!log)
+        return 2;
+    char last[256] = "\x01";  // never a real text, so the first poll is logged
+    long long previous = UnixMs();
+    int misses = 0;
+    while (!FileExists(stopFile)) {
+        HWND top = FindWindowA(className, nullptr);
+        HWND child = top ? FindWindowExA(top, nullptr, childClass, nullptr) : nullptr;
+        long long now = UnixMs();
+        if (!child) {
+            // The window appears after start-up and goes at the end.
+            if (++misses > 30000)
+                break;
+        } else {
+            char text[256] = {};
+            GetWindowTextA(child, text, sizeof text);
+            if (strcmp(text, last) != 0) {
+                fprintf(log, "%lld %lld %s\n", now, previous, text);
+                fflush(log);
+                snprintf(last, sizeof last, "%s", text);
+            }
+        }
+        previous = now;
+        Sleep(2);
+    }
+    fclose(log);
+    return 0;
+}
+
+int Ping(const char* className, int timeout)
+{
+    HWND top = FindWindowA(className, nullptr);
+    if (!top)
+        return 1;
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(top, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeout, &result))
+        return 3;
+    printf("responsive\n");
+    return 0;
+}
+
+int Gdi(const char* className)
+{
+    HWND top = FindWindowA(className, nullptr);
+    if (!top)
+        return 1;
+    const UINT message = RegisterWindowMessageA("MusicdiskLiveGdiObjects");
+    long counts[3] = {};
+    for (int kind = 0; kind < 3; ++kind) {
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(top, message, kind, 0, SMTO_ABORTIFHUNG, 5000, &result))
+            return 3;
+        counts[kind] = static_cast<long>(result);
+    }
+    printf("%ld %ld %ld\n", counts[0], counts[1], counts[2]);
+    return 0;
+}
+
+struct BoxSearch {
+    HWND found;
+};
+
+BOOL CALLBACK FindErrorBox(HWND window, LPARAM data)
+{
+    char name[64] = {};
+    char caption[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    GetWindowTextA(window, caption, sizeof caption);
+    if (strcmp(name, "#32770") == 0 && strcmp(caption, "Error") == 0 && IsWindowVisible(window)) {
+        reinterpret_cast<BoxSearch*>(data)->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The box's message is the text of its static control (id 0xFFFF).
+void BoxText(HWND box, char* text, int size)
+{
+    text[0] = 0;
+    HWND label = GetDlgItem(box, 0xFFFF);
+    if (label)
+        GetWindowTextA(label, text, size);
+}
+
+int Errors(const char* out, int quiet, int total)
+{
+    FILE* log = fopen(out, "w");
+    if (!log)
+        return 2;
+    const long long start = UnixMs();
+    long long lastBox = start;
+    HWND lastHandled = nullptr;
+    int count = 0;
+    for (;;) {
+        long long now = UnixMs();
+        if (now - start > total)
+            break;
+        BoxSearch search = {nullptr};
+        EnumWindows(FindErrorBox, reinterpret_cast<LPARAM>(&search));
+        if (search.found && search.found != lastHandled) {
+            char text[1024];
+            BoxText(search.found, text, sizeof text);
+            fprintf(log, "%s\n", text);
+            fflush(log);
+            ++count;
+            lastHandled = search.found;
+            lastBox = now;
+            PostMessageA(search.found, WM_COMMAND, IDOK, 0);
+        } else if (!search.found) {
+            HWND main = FindWindowA("Musicdisk", nullptr);
+            if (main && IsWindowVisible(main) && now - lastBox > quiet)
+                break;
+        }
+        Sleep(20);
+    }
+    fclose(log);
+    printf("%d\n", count);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc >= 6 && strcmp(argv[1], "watch") == 0)
+        return Watch(argv[2], argv[3], argv[4], argv[5]);
+    if (argc >= 4 && strcmp(argv[1], "ping") == 0)
+        return Ping(argv[2], atoi(argv[3]));
+    if (argc >= 3 && strcmp(argv[1], "gdi") == 0)
+        return Gdi(argv[2]);
+    if (argc >= 5 && strcmp(argv[1], "errors") == 0)
+        return Errors(argv[2], atoi(argv[3]), atoi(argv[4]));
+    return 2;
+}
