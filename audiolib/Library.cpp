@@ -32,8 +32,13 @@ AudioError OpenReader(const FileSpec &spec, std::unique_ptr<Reader> *reader) {
 }  // namespace
 
 Library::~Library() {
-  // Reached only at process exit without Free: the mixer thread is gone already, never join it.
-  if (mixer.joinable()) mixer.detach();
+  // Reached only at process exit without Free: the mixer thread is gone already, never join it,
+  // and the sound system must not be called while the process is being torn down, so the device
+  // is left to the system on purpose.
+  if (mixer.joinable()) {
+    mixer.detach();
+    static_cast<void>(device.release());
+  }
 }
 
 AudioError Library::Init(int deviceNumber) {
