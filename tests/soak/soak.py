@@ -303,6 +303,8 @@ def main():
     parser.add_argument("--seconds", type=float, default=600)
     parser.add_argument("--seed", type=int, default=20260)
     args = parser.parse_args()
+    args.dist = os.path.abspath(args.dist)
+    args.work = os.path.abspath(args.work)
     rng = random.Random(args.seed)
     disk = os.path.join(args.work, "disk")
     songs = make_disk(disk, args.demo, rng)
