@@ -9,6 +9,32 @@
 
 namespace audio {
 
+namespace {
+
+bool ValidPoint(int index, int points) { return index >= 0 && index < points; }
+
+void CheckEnvelope(xmp_envelope &env) {
+  if (env.npt < 0) env.npt = 0;
+  if (env.npt > XMP_MAX_ENV_POINTS) env.npt = XMP_MAX_ENV_POINTS;
+  if (!ValidPoint(env.sus, env.npt) || !ValidPoint(env.sue, env.npt))
+    env.flg &= ~(XMP_ENVELOPE_SUS | XMP_ENVELOPE_SLOOP);
+  if (!ValidPoint(env.lps, env.npt) || !ValidPoint(env.lpe, env.npt)) env.flg &= ~XMP_ENVELOPE_LOOP;
+}
+
+}  // namespace
+
+// libxmp 4.5.0 takes envelope sustain and loop points from the file without checking them against
+// the number of points, and its player then reads past the envelope (found by fuzzing an IT file).
+// Points outside the envelope are dropped here: the envelope plays without that sustain or loop.
+void ModuleSource::CheckEnvelopes(xmp_module *mod) {
+  if (!mod || !mod->xxi) return;
+  for (int i = 0; i < mod->ins; ++i) {
+    CheckEnvelope(mod->xxi[i].aei);
+    CheckEnvelope(mod->xxi[i].pei);
+    CheckEnvelope(mod->xxi[i].fei);
+  }
+}
+
 ModuleSource::~ModuleSource() {
   if (!context) return;
   xmp_end_player(context);
@@ -29,6 +55,9 @@ AudioError ModuleSource::Open(const void *data, size_t size, std::unique_ptr<Mod
     source->context = nullptr;
     return error == -XMP_ERROR_SYSTEM ? kErrorMem : kErrorFileForm;
   }
+  xmp_module_info loaded;
+  xmp_get_module_info(source->context, &loaded);
+  CheckEnvelopes(loaded.mod);
   if (xmp_start_player(source->context, kOutputRate, 0) != 0) {
     xmp_release_module(source->context);
     xmp_free_context(source->context);

@@ -6,6 +6,8 @@
 #include "audiolib/AudioError.h"
 #include "audiolib/Source.h"
 
+struct xmp_module;
+
 namespace audio {
 
 // A tracker module rendered by libxmp. It plays its song once: the module's end, or a jump back
@@ -20,6 +22,8 @@ public:
   void Seek(uint64_t frame) override;
   uint64_t Frames() const override { return frames; }
   uint32_t Orders() const override { return orders; }
+  // Drops envelope sustain and loop points that lie outside their envelope.
+  static void CheckEnvelopes(xmp_module *mod);
 
 private:
   ModuleSource() = default;

@@ -4,7 +4,10 @@
 #include <fstream>
 #include <iterator>
 
+#include <xmp.h>
+
 #include "audiolib/Loader.h"
+#include "audiolib/ModuleSource.h"
 #include "audiolib/MemoryReader.h"
 #include "audiolib/OutputFormat.h"
 #include "tests/audiolib/WavWriter.h"
@@ -90,4 +93,37 @@ TEST(ModuleSource, RefusesWhatIsNotAModule) {
   MemoryReader empty(nullptr, 0);
   std::unique_ptr<Source> source;
   EXPECT_EQ(OpenModule(empty, &source), kErrorFileForm);
+}
+
+TEST(ModuleSource, DropsEnvelopePointsOutsideTheEnvelope) {
+  const int all = XMP_ENVELOPE_ON | XMP_ENVELOPE_SUS | XMP_ENVELOPE_LOOP | XMP_ENVELOPE_SLOOP;
+  // Each case: points, sustain start/end, loop start/end, and the flags left afterwards.
+  struct Case {
+    int npt, sus, sue, lps, lpe, flags;
+  } cases[] = {
+      {4, 1, 2, 0, 3, all},
+      {4, 1, 4, 0, 3, all & ~(XMP_ENVELOPE_SUS | XMP_ENVELOPE_SLOOP)},
+      {4, -1, 2, 0, 3, all & ~(XMP_ENVELOPE_SUS | XMP_ENVELOPE_SLOOP)},
+      {4, 1, 2, 0, 200, all & ~XMP_ENVELOPE_LOOP},
+      {0, 0, 0, 0, 0, XMP_ENVELOPE_ON},
+      {99, 31, 31, 31, 40, all & ~XMP_ENVELOPE_LOOP},  // more points than an envelope holds
+  };
+  for (const Case &c : cases) {
+    xmp_instrument instrument = {};
+    for (xmp_envelope *env : {&instrument.aei, &instrument.pei, &instrument.fei}) {
+      env->flg = all;
+      env->npt = c.npt;
+      env->sus = c.sus;
+      env->sue = c.sue;
+      env->lps = c.lps;
+      env->lpe = c.lpe;
+    }
+    xmp_module mod = {};
+    mod.ins = 1;
+    mod.xxi = &instrument;
+    ModuleSource::CheckEnvelopes(&mod);
+    EXPECT_EQ(instrument.aei.flg, c.flags) << c.npt << " " << c.sue << " " << c.lpe;
+    EXPECT_EQ(instrument.fei.flg, c.flags);
+    EXPECT_LE(instrument.pei.npt, XMP_MAX_ENV_POINTS);
+  }
 }
