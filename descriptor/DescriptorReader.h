@@ -7,6 +7,9 @@
 
 // Reads key=value descriptor files (with comments and nested includes) into a store of at most
 // 100 entries kept sorted by key, and answers lookups by exact key.
+// Bad input never stops loading: a file that cannot be opened is reported on stderr and skipped;
+// binary bytes read as text (a NUL ends its line's text, 0x1A ends the file); over-long keys,
+// values and lines are cut; entries past the hundredth are dropped silently.
 class DescriptorReader {
 public:
     static constexpr int MaxEntries = 100;
