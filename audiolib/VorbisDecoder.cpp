@@ -6,6 +6,7 @@
 #include "audiolib/StbVorbisNames.h"
 #include <stb/stb_vorbis.h>
 
+#include "audiolib/OggHeaderCheck.h"
 #include "audiolib/WavParser.h"
 
 namespace audio {
@@ -13,6 +14,9 @@ namespace audio {
 namespace {
 // Files are copied into memory; a Vorbis song is a few megabytes, so this is generous.
 constexpr uint64_t kMaxVorbisBytes = 128u << 20;
+// The decoder's working buffer: enough for common streams at first, at most this much.
+constexpr size_t kFirstArena = 256u << 10;
+constexpr size_t kMaxArena = 64u << 20;
 }  // namespace
 
 VorbisDecoder::~VorbisDecoder() {
@@ -32,9 +36,29 @@ AudioError VorbisDecoder::Open(Reader &reader, std::unique_ptr<VorbisDecoder> *o
   decoder->bytes.resize(static_cast<size_t>(size));
   if (reader.ReadAt(0, decoder->bytes.data(), decoder->bytes.size()) != decoder->bytes.size()) return kErrorFileOpen;
 
-  int error = 0;
-  decoder->vorbis = stb_vorbis_open_memory(decoder->bytes.data(), static_cast<int>(decoder->bytes.size()), &error, nullptr);
-  if (!decoder->vorbis) return kErrorFileForm;
+  if (!VorbisCommentsFit(decoder->bytes.data(), decoder->bytes.size())) return kErrorFileForm;
+  // stb_vorbis loses some of its own allocations when a stream's setup is malformed; given a
+  // working buffer of ours it takes everything from there, and the buffer goes with the decoder.
+  // The buffer grows until the setup and the decoding's temporary memory both fit.
+  size_t arenaSize = kFirstArena;
+  for (;;) {
+    decoder->arena.assign(arenaSize, 0);
+    stb_vorbis_alloc alloc = {decoder->arena.data(), static_cast<int>(arenaSize)};
+    int error = 0;
+    decoder->vorbis = stb_vorbis_open_memory(decoder->bytes.data(), static_cast<int>(decoder->bytes.size()), &error, &alloc);
+    size_t need = 0;
+    if (decoder->vorbis) {
+      stb_vorbis_info setup = stb_vorbis_get_info(decoder->vorbis);
+      need = static_cast<size_t>(setup.setup_memory_required) + setup.temp_memory_required;
+      if (need <= arenaSize) break;
+      stb_vorbis_close(decoder->vorbis);
+      decoder->vorbis = nullptr;
+    } else if (error != VORBIS_outofmem) {
+      return kErrorFileForm;
+    }
+    arenaSize = need + 4096 > 2 * arenaSize ? need + 4096 : 2 * arenaSize;
+    if (arenaSize > kMaxArena) return kErrorMem;
+  }
   stb_vorbis_info info = stb_vorbis_get_info(decoder->vorbis);
   if (info.channels < 1 || info.sample_rate < kMinWavRate || info.sample_rate > kMaxWavRate) return kErrorFormat;
   unsigned int length = stb_vorbis_stream_length_in_samples(decoder->vorbis);

@@ -27,6 +27,7 @@ public:
 private:
   VorbisDecoder() = default;
   std::vector<uint8_t> bytes;
+  std::vector<char> arena;  // all of stb_vorbis's memory for this stream
   stb_vorbis *vorbis = nullptr;
   uint32_t rate = 0;
   uint64_t frames = 0;
