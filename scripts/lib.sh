@@ -33,6 +33,9 @@ wine_prefix() {
     wineserver -w
   fi
   wineserver -p >/dev/null 2>&1 || true
+  # Start Wine's background services now, detached from our output: started by the first test
+  # instead, they would inherit ctest's pipes and keep it waiting after the tests have ended.
+  "$WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 # Runs a command inside a private virtual display unless one is given already.
