@@ -4,6 +4,8 @@
 //                                         or the window is gone
 //   probe ping CLASS MS                   exit 0 when the window answers a sent message in time
 //   probe gdi CLASS                       "bitmaps fonts regions" our GDI owners hold
+//   probe notice CLASS CHANNEL            posts the player's end-of-song notice for CHANNEL, as the
+//                                         audio library's thread does (WM_USER + 20, wParam channel)
 //   probe errors OUT QUIET_MS TOTAL_MS    dismisses every "Error" message box, writing its text
 //                                         to OUT, until the main window is visible and no box
 //                                         came for QUIET_MS (or TOTAL_MS passed); prints the count
@@ -92,6 +94,14 @@ int Gdi(const char* className)
     return 0;
 }
 
+int Notice(const char* className, unsigned long channel)
+{
+    HWND top = FindWindowA(className, nullptr);
+    if (!top)
+        return 1;
+    return PostMessageA(top, WM_USER + 20, channel, 0) ? 0 : 3;
+}
+
 struct BoxSearch {
     HWND found;
 };
@@ -164,6 +174,8 @@ int main(int argc, char** argv)
         return Ping(argv[2], atoi(argv[3]));
     if (argc >= 3 && strcmp(argv[1], "gdi") == 0)
         return Gdi(argv[2]);
+    if (argc >= 4 && strcmp(argv[1], "notice") == 0)
+        return Notice(argv[2], strtoul(argv[3], nullptr, 0));
     if (argc >= 5 && strcmp(argv[1], "errors") == 0)
         return Errors(argv[2], atoi(argv[3]), atoi(argv[4]));
     return 2;
