@@ -3,6 +3,7 @@
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 case $BUILD_DIR in /*) ;; *) BUILD_DIR=$ROOT/$BUILD_DIR ;; esac
+export BUILD_DIR
 # Two Windows builds of the same source: win32 is the shipped 32-bit program (dist/); win is the
 # 64-bit build that the tests run, since this machine's kernel cannot start 32-bit programs and so
 # 32-bit Wine fails here ("Exec format error") while 64-bit Wine runs.
@@ -33,8 +34,13 @@ wine_prefix() {
     wineserver -w
   fi
   wineserver -p >/dev/null 2>&1 || true
-  # Start Wine's background services now, detached from our output: started by the first test
-  # instead, they would inherit ctest's pipes and keep it waiting after the tests have ended.
+}
+
+# Starts Wine's background services (desktop, devices) inside the current display and detached
+# from our output. Started without a display, the desktop would have no graphics driver and every
+# later window would fail; started by the first test, they would inherit ctest's pipes and keep it
+# waiting after the tests have ended.
+start_wine_services() {
   "$WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 }
 
