@@ -6,6 +6,15 @@ namespace {
 // most negative int 11: both fit with their terminator.
 const int kTextSize = 12;
 
+// "mm:ss", minutes uncapped.
+struct TimeText {
+    explicit TimeText(DWORD seconds)
+    {
+        wsprintfA(text, "%02d:%02d", static_cast<int>(seconds / 60), static_cast<int>(seconds % 60));
+    }
+    char text[kTextSize];
+};
+
 } // namespace
 
 PlayerDisplay::PlayerDisplay()
@@ -27,9 +36,7 @@ void PlayerDisplay::SetTimeText(HWND control, DWORD seconds)
 {
     if (!control)
         return;
-    char text[kTextSize];
-    wsprintfA(text, "%02d:%02d", static_cast<int>(seconds / 60), static_cast<int>(seconds % 60));
-    SetWindowTextA(control, text);
+    SetWindowTextA(control, TimeText(seconds).text);
 }
 
 void PlayerDisplay::SetTotalTime(DWORD seconds)
@@ -40,6 +47,12 @@ void PlayerDisplay::SetTotalTime(DWORD seconds)
 void PlayerDisplay::SetElapsedTime(DWORD seconds)
 {
     if (!elapsedTimeText)
+        return;
+    // The clock ticks four times a second but the text changes once: an unchanged text is left
+    // standing, since each redraw repaints the whole skin and every control on it.
+    char shown[kTextSize] = {};
+    GetWindowTextA(elapsedTimeText, shown, kTextSize);
+    if (lstrcmpA(shown, TimeText(seconds).text) == 0)
         return;
     SetTimeText(elapsedTimeText, seconds);
     // The skin under the field is repainted before the new digits are drawn over it.

@@ -15,7 +15,7 @@ public:
     void Attach(HWND mainWindow);
     // Times show as "mm:ss"; minutes are not capped (6000 seconds show as 100:00).
     void SetTotalTime(DWORD seconds);
-    // Also has the field redrawn over a freshly painted background.
+    // Also has the field redrawn over a freshly painted background, when its text changes.
     void SetElapsedTime(DWORD seconds);
     void SetSongNumber(int number);
     // The scroller restarts with the new text.

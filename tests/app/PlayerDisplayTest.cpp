@@ -80,6 +80,18 @@ TEST(PlayerDisplay, ElapsedTimeRepaintsTheMainWindowAndTheField)
     EXPECT_TRUE(GetUpdateRect(windows.parent, nullptr, FALSE)) << "the skin under the field is repainted";
     EXPECT_TRUE(GetUpdateRect(field, nullptr, FALSE));
     EXPECT_EQ(windows.Text("TEXT_ACTTIME"), "01:15");
+
+    // The clock ticks four times a second: the same second again repaints nothing, the next does.
+    DisplayWindows::Pump();
+    ValidateRect(windows.parent, nullptr);
+    ValidateRect(field, nullptr);
+    display.SetElapsedTime(75);
+    EXPECT_FALSE(GetUpdateRect(windows.parent, nullptr, FALSE));
+    EXPECT_FALSE(GetUpdateRect(field, nullptr, FALSE));
+    display.SetElapsedTime(76);
+    EXPECT_TRUE(GetUpdateRect(windows.parent, nullptr, FALSE));
+    EXPECT_TRUE(GetUpdateRect(field, nullptr, FALSE));
+    EXPECT_EQ(windows.Text("TEXT_ACTTIME"), "01:16");
 }
 
 TEST(PlayerDisplay, MissingControlsAreLeftAloneAndNothingIsRedrawn)
