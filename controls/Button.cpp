@@ -171,14 +171,12 @@ void SkinWindow::LoadButtons()
         const int x = entry.Int(1), y = entry.Int(2), width = entry.Int(3), height = entry.Int(4);
         auto button = std::make_unique<Button>();
         auto tooltip = std::make_unique<Tooltip>();
-        SkinImage disabledPiece(CutImage(disabledImage.Handle(), x, y, width, height));
+        ControlPieces pieces = CutPieces(x, y, width, height);
         SkinImage hoverPiece(CutImage(overImage.Handle(), x, y, width, height));
         SkinImage pressedPiece(CutImage(downImage.Handle(), x, y, width, height));
-        SkinImage imagePiece(CutImage(image.Handle(), x, y, width, height));
-        SkinImage maskPiece(CutImage(mask.Handle(), x, y, width, height));
-        button->CreateButton(entry.Text(0), x, y, hwnd, instance, std::move(maskPiece),
-                             std::move(imagePiece), std::move(pressedPiece),
-                             std::move(hoverPiece), std::move(disabledPiece));
+        button->CreateButton(entry.Text(0), x, y, hwnd, instance, std::move(pieces.mask),
+                             std::move(pieces.main), std::move(pressedPiece),
+                             std::move(hoverPiece), std::move(pieces.disabled));
         tooltip->Create(button->hwnd, instance, entry.Text(5) ? entry.Text(5) : "");
         buttons.Append(std::move(button));
         tooltips.Append(std::move(tooltip));

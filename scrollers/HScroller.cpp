@@ -143,14 +143,12 @@ void SkinWindow::LoadHScrollers()
                   height = entry.Int(9);
         auto scroller = std::make_unique<HScroller>();
         auto tooltip = std::make_unique<Tooltip>();
-        SkinImage inactivePiece(CutImage(disabledImage.Handle(), x, y, width, height));
-        SkinImage backgroundPiece(CutImage(image.Handle(), x, y, width, height));
-        SkinImage maskPiece(CutImage(mask.Handle(), x, y, width, height));
+        ControlPieces pieces = CutPieces(x, y, width, height);
         // The window stands 6 pixels right of the rectangle its pieces were cut from.
         const int windowX = x > INT_MAX - 6 ? INT_MAX : x + 6;
         scroller->CreateScroller(0, entry.Text(0), entry.Text(0), 0, windowX, y, width, height,
-                                 hwnd, instance, std::move(maskPiece), std::move(backgroundPiece),
-                                 std::move(inactivePiece), entry.Text(1), entry.Int(4),
+                                 hwnd, instance, std::move(pieces.mask), std::move(pieces.main),
+                                 std::move(pieces.disabled), entry.Text(1), entry.Int(4),
                                  entry.Colour(5), entry.Text(2), entry.Text(3));
         tooltip->Create(scroller->hwnd, instance, entry.Text(10));
         hScrollers.Append(std::move(scroller));

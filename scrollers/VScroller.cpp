@@ -250,12 +250,10 @@ void SkinWindow::LoadVScrollers()
         int y = entry.Int(8);
         int width = entry.Int(9);
         int height = entry.Int(10);
-        SkinImage disabledPiece(CutImage(disabledImage.Handle(), x, y, width, height));
-        SkinImage mainPiece(CutImage(image.Handle(), x, y, width, height));
-        SkinImage maskPiece(CutImage(mask.Handle(), x, y, width, height));
+        ControlPieces pieces = CutPieces(x, y, width, height);
         HWND created = scroller->CreateScroller(
             0, entry.Text(0), entry.Text(0), 0, x + skinShift, y, width, height, hwnd, instance,
-            entry.Text(15), std::move(maskPiece), std::move(mainPiece), std::move(disabledPiece),
+            entry.Text(15), std::move(pieces.mask), std::move(pieces.main), std::move(pieces.disabled),
             entry.Text(1), entry.Int(4), entry.Colour(5), entry.Colour(6), entry.Text(2),
             entry.Text(3), entry.Int(11), entry.Int(12), entry.Text(14), entry.Int(13) == 1);
         tooltip->Create(created, instance, entry.Text(16) ? entry.Text(16) : "");

@@ -134,6 +134,15 @@ void SkinWindow::OnPaint(HDC dc)
     DrawImage(dc, appActive ? image : disabledImage);
 }
 
+SkinWindow::ControlPieces SkinWindow::CutPieces(int x, int y, int width, int height) const
+{
+    ControlPieces pieces;
+    pieces.disabled.Attach(CutImage(disabledImage.Handle(), x, y, width, height));
+    pieces.main.Attach(CutImage(image.Handle(), x, y, width, height));
+    pieces.mask.Attach(CutImage(mask.Handle(), x, y, width, height));
+    return pieces;
+}
+
 void SkinWindow::ClearControls()
 {
     tooltips.Clear();

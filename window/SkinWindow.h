@@ -59,6 +59,15 @@ public:
     // Tooltips, buttons, text fields, then the Down, Over and Disabled pictures.
     void ClearControls();
 
+    // The pieces of the Main, Mask and Disabled pictures under one control's rectangle; a piece
+    // is empty where its picture is.
+    struct ControlPieces {
+        SkinImage main;
+        SkinImage mask;
+        SkinImage disabled;
+    };
+    ControlPieces CutPieces(int x, int y, int width, int height) const;
+
     DWORD loading;
     char skinFolder[folderCapacity];
     bool appActive;
