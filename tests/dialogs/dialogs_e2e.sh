@@ -4,24 +4,7 @@
 # info button and one info dialog whose scrolling text shows each song's long description; xdotool
 # opens, closes and hides it. Screenshots stay in WORK_DIR.
 set -euo pipefail
-HERE=$(cd "$(dirname "$0")" && pwd)
-DIST=$(cd "$1" && pwd)
-WORK=${2:-$(mktemp -d)}
-mkdir -p "$WORK"; WORK=$(cd "$WORK" && pwd)
-WINE=${WINE:-/usr/lib/wine/wine64}
-export WINELOADER=$WINE WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEPREFIX=${WINEPREFIX:-$WORK/wineprefix}
-
-if [ -z "${MD_E2E_DISPLAY:-}" ]; then
-  MD_E2E_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$HERE/$(basename "$0")" "$DIST" "$WORK"
-fi
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-pass() { echo "ok: $*"; }
-step=0
-shot() { step=$((step + 1)); SHOT="$WORK/$(printf %02d $step)-$1.png"; import -window root "$SHOT"; }
-wintext() { "$WINE" "$DIST/md_wintext.exe" "$@" 2>/dev/null | tr -d '\r'; }
-wait_for() { local until=$((SECONDS + $1)); shift; until "$@"; do [ $SECONDS -lt $until ] || return 1; sleep 0.2; done; }
+source "$(dirname "$0")/../e2e/e2e_lib.sh"
 # changed A B X Y W H: the bounding box "x0 y0 x1 y1" of the pixels that differ between two
 # screenshots inside the rectangle, or "none".
 changed() {
@@ -46,11 +29,9 @@ inside() {
   [ "$x0" -ge "$2" ] && [ "$y0" -ge "$3" ] && [ "$x1" -lt $(($2 + $4)) ] && [ "$y1" -lt $(($3 + $5)) ]
 }
 
-[ -f "$WINEPREFIX/system.reg" ] || { mkdir -p "$WINEPREFIX"; "$WINE" wineboot.exe -i >/dev/null 2>&1 || true; }
-
 # --- the musicdisk: the e2e disk plus BUTTON_INFO1 (300 x 150 main window) and dialog 01 ----------
 DISK=$WORK/disk
-bash "$HERE/../e2e/make_disk.sh" "$DISK" 500 120 120
+bash "$E2E_DIR/make_disk.sh" "$DISK" 500 120 120
 convert "$DISK/gui/main.bmp" -fill '#00c000' -draw 'rectangle 250,20 289,49' BMP3:"$DISK/gui/main.bmp"
 sed -i 's/^3=BUTTON_NEXT,200,20,40,30,Next$/&\n4=BUTTON_INFO1,250,20,40,30,Info/' "$DISK/gui/skin.ini"
 grep -q '^4=BUTTON_INFO1' "$DISK/gui/skin.ini" || fail "could not add the info button to the skin"
@@ -70,10 +51,7 @@ printf 'dialog.file.01=gui\\info.ini\r\ndialog.name.01=BUTTON_INFO1\r\ndialog.ti
 # --- run ---------------------------------------------------------------------------------------
 export HOME=$WORK/home
 mkdir -p "$HOME"
-cd "$DISK"
-"$WINE" "$DIST/Musicdisk.exe" &
-PID=$!
-trap 'kill $PID 2>/dev/null || true' EXIT
+start_player "$DISK"
 
 main_up() { [ "$(wintext Musicdisk | cut -d' ' -f1)" = 1 ]; }
 wait_for 30 main_up || fail "the main window did not show"
@@ -138,13 +116,5 @@ wait_for 5 hidden || fail "BUTTON_CLOSE did not hide the dialog"
 kill -0 $PID 2>/dev/null || fail "BUTTON_CLOSE ended the program"
 pass "reopened in place; BUTTON_CLOSE hides it"
 
-MWID=$(xdotool search --name '^Musicdisk$' | head -1)
-xdotool windowfocus --sync "$MWID" 2>/dev/null || true
-xdotool key Escape
-code=0
-wait_for 10 bash -c "! kill -0 $PID 2>/dev/null" || fail "Escape on the main window did not end the program"
-wait $PID || code=$?
-trap - EXIT
-[ "$code" = 0 ] || fail "exit code $code"
-pass "Escape on the main window ends the program with exit code 0"
+escape_ends_player
 echo "e2e dialogs: all checks passed"

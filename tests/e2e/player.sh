@@ -4,48 +4,17 @@
 # (skin and splash pictures, two tone songs, descriptor), the player runs under Xvfb with its sound
 # captured through ALSA's file sink, and xdotool drives it. Screenshots stay in WORK_DIR.
 set -euo pipefail
-DIST=$(cd "$1" && pwd)
-WORK=${2:-$(mktemp -d)}
-mkdir -p "$WORK"; WORK=$(cd "$WORK" && pwd)
-WINE=${WINE:-/usr/lib/wine/wine64}
-export WINELOADER=$WINE WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEPREFIX=${WINEPREFIX:-$WORK/wineprefix}
-
-# A display of our own unless the caller gave one.
-if [ -z "${MD_E2E_DISPLAY:-}" ]; then
-  MD_E2E_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$(cd "$(dirname "$0")" && pwd)/$(basename "$0")" "$DIST" "$WORK"
-fi
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-pass() { echo "ok: $*"; }
-step=0
-# shot NAME: a screenshot of the whole display; its file name is left in SHOT.
-shot() { step=$((step + 1)); SHOT="$WORK/$(printf %02d $step)-$1.png"; import -window root "$SHOT"; }
-# pixel PNG X Y: the colour there as rrggbb.
-pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-Fa-f]\{6\}' | head -1 | tr -d '#' | tr 'A-F' 'a-f'; }
-wintext() { "$WINE" "$DIST/md_wintext.exe" "$@" 2>/dev/null | tr -d '\r'; }
-# wait_for SECONDS COMMAND...: polls until the command succeeds.
-wait_for() { local until=$((SECONDS + $1)); shift; until "$@"; do [ $SECONDS -lt $until ] || return 1; sleep 0.2; done; }
-
-[ -f "$WINEPREFIX/system.reg" ] || { mkdir -p "$WINEPREFIX"; "$WINE" wineboot.exe -i >/dev/null 2>&1 || true; }
+source "$(dirname "$0")/e2e_lib.sh"
 
 # --- the musicdisk --------------------------------------------------------------------------
 DISK=$WORK/disk
 # ALSA's file sink is not paced by a clock: the songs may be consumed faster than real time, so
 # they are long enough for every check to happen while the expected song plays.
-bash "$(dirname "$0")/make_disk.sh" "$DISK" 1500 90 20
+bash "$E2E_DIR/make_disk.sh" "$DISK" 1500 90 20
 
-# --- sound into a file ----------------------------------------------------------------------
-export HOME=$WORK/home
-mkdir -p "$HOME"
-rm -f "$WORK/out.raw"
-printf 'pcm.!default { type file; slave.pcm "null"; file "%s"; format "raw" }\n' "$WORK/out.raw" > "$HOME/.asoundrc"
-
-# --- run ------------------------------------------------------------------------------------
-cd "$DISK"
-"$WINE" "$DIST/Musicdisk.exe" &
-PID=$!
-trap 'kill $PID 2>/dev/null || true' EXIT
+# --- run, with the sound into a file ---------------------------------------------------------
+capture_sound
+start_player "$DISK"
 
 splash_up() { [ "$(wintext 'Welcome to Quillmere' | cut -d' ' -f1)" = 1 ]; }
 wait_for 30 splash_up || fail "the splash screen did not show"
@@ -102,15 +71,7 @@ wait_for 40 song_one_again || fail "after the last song ended, song 01 did not s
 pass "after the last song ended, song 01 started again"
 shot wrapped
 
-WID=$(xdotool search --name '^Musicdisk$' | head -1)
-xdotool windowfocus --sync "$WID" 2>/dev/null || true
-xdotool key Escape
-code=0
-wait_for 10 bash -c "! kill -0 $PID 2>/dev/null" || fail "Escape did not end the program"
-wait $PID || code=$?
-trap - EXIT
-[ "$code" = 0 ] || fail "exit code $code"
-pass "Escape ends the program with exit code 0"
+escape_ends_player
 
 # --- what was heard -------------------------------------------------------------------------
 python3 - "$WORK/out.raw" <<'PY' || fail "captured audio does not hold the songs"
