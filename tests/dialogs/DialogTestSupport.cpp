@@ -36,66 +36,6 @@ std::string SkinFiles::Ini(const std::string& name, const std::string& sections)
     return folder.File(name);
 }
 
-Canvas::Canvas(int w, int h, unsigned fill)
-    : dc(CreateCompatibleDC(nullptr)), width(w), height(h), bitmap(nullptr), previous(nullptr),
-      bits(nullptr)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* pixels = nullptr;
-    bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    bits = static_cast<DWORD*>(pixels);
-    if (bits)
-        for (int i = 0; i < width * height; ++i)
-            bits[i] = fill;
-    previous = SelectObject(dc, bitmap);
-}
-
-Canvas::~Canvas()
-{
-    SelectObject(dc, previous);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-}
-
-unsigned Canvas::At(int x, int y) const
-{
-    GdiFlush();
-    return bits ? bits[y * width + x] & 0xFFFFFF : ~0u;
-}
-
-int Canvas::Count(unsigned colour) const
-{
-    int n = 0;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            n += At(x, y) == colour;
-    return n;
-}
-
-int Canvas::FirstColumn(unsigned colour) const
-{
-    for (int x = 0; x < width; ++x)
-        for (int y = 0; y < height; ++y)
-            if (At(x, y) == colour)
-                return x;
-    return -1;
-}
-
-int Canvas::LastColumn(unsigned colour) const
-{
-    for (int x = width - 1; x >= 0; --x)
-        for (int y = 0; y < height; ++y)
-            if (At(x, y) == colour)
-                return x;
-    return -1;
-}
-
 HWND CreateOwnerWindow(int x, int y)
 {
     WNDCLASSEXA info = {};

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "tests/window/Canvas.h"
 #include "tests/window/TestSupport.h"
 
 // Skin pictures whose every pixel tells where it came from: red = 3 x, green = 4 y, blue 0x40 in
@@ -23,26 +24,5 @@ public:
 };
 
 // A 32-bit top-down DIB selected into a memory DC, filled with one colour; pixels as 0xRRGGBB.
-class Canvas {
-public:
-    Canvas(int width, int height, unsigned fill);
-    ~Canvas();
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    unsigned At(int x, int y) const;
-    int Count(unsigned colour) const;
-    // Leftmost and rightmost columns holding the colour; -1 when there is none.
-    int FirstColumn(unsigned colour) const;
-    int LastColumn(unsigned colour) const;
-    HDC dc;
-    int width;
-    int height;
-
-private:
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-    DWORD* bits;
-};
-
 // A plain visible popup standing in for the main window.
 HWND CreateOwnerWindow(int x, int y);

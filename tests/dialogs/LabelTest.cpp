@@ -65,10 +65,10 @@ TEST_F(LabelTest, TitleEntryGivesBoldArialAtXPlusSix)
     EXPECT_EQ(window->tooltips.count, 1u);
     // Never sent text: only its piece of the skin, the rectangle at (10, 20).
     Canvas canvas(120, 16, sentinel);
-    label->OnPaint(canvas.dc);
+    label->OnPaint(canvas.Dc());
     for (int y = 0; y < 16; y += 5)
         for (int x = 0; x < 120; x += 7)
-            ASSERT_EQ(canvas.At(x, y), MainPixel(10 + x, 20 + y)) << x << "," << y;
+            ASSERT_EQ(canvas.Pixel(x, y), MainPixel(10 + x, 20 + y)) << x << "," << y;
 }
 
 TEST_F(LabelTest, BoldAndItalicFlags)
@@ -135,10 +135,10 @@ TEST_F(LabelTest, InactiveLookSwitchesBackgroundAndColour)
     SendMessageA(label->hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("HHHH"));
     {
         Canvas canvas(120, 16, sentinel);
-        label->OnPaint(canvas.dc);
+        label->OnPaint(canvas.Dc());
         EXPECT_GT(canvas.Count(white), 0);
         EXPECT_EQ(canvas.Count(grey), 0);
-        EXPECT_EQ(canvas.At(119, 0), MainPixel(129, 20));
+        EXPECT_EQ(canvas.Pixel(119, 0), MainPixel(129, 20));
         // Text starts 4 pixels in.
         EXPECT_GE(canvas.FirstColumn(white), 4);
         EXPECT_LT(canvas.FirstColumn(white), 8);
@@ -147,15 +147,15 @@ TEST_F(LabelTest, InactiveLookSwitchesBackgroundAndColour)
     EXPECT_EQ(label->appActive, 0);
     {
         Canvas canvas(120, 16, sentinel);
-        label->OnPaint(canvas.dc);
+        label->OnPaint(canvas.Dc());
         EXPECT_EQ(canvas.Count(white), 0);
         EXPECT_GT(canvas.Count(grey), 0);
-        EXPECT_EQ(canvas.At(119, 0), DisabledPixel(129, 20));
+        EXPECT_EQ(canvas.Pixel(119, 0), DisabledPixel(129, 20));
     }
     SendMessageA(window->hwnd, WM_ACTIVATEAPP, TRUE, 0);
     Canvas canvas(120, 16, sentinel);
-    label->OnPaint(canvas.dc);
-    EXPECT_EQ(canvas.At(119, 0), MainPixel(129, 20));
+    label->OnPaint(canvas.Dc());
+    EXPECT_EQ(canvas.Pixel(119, 0), MainPixel(129, 20));
 }
 
 TEST_F(LabelTest, ShortEntriesAreSkippedAndLoadingGoesOn)

@@ -259,8 +259,8 @@ TEST_F(VScrollerTest, HugeTextsAreCutToTheBuffer)
     Ticks(s, 3);
     EXPECT_EQ(Top(s), 34);
     Canvas canvas(50, 40, sentinel);
-    s->OnPaint(canvas.dc);
-    EXPECT_EQ(canvas.At(43, 39), MainPixel(59, 44));
+    s->OnPaint(canvas.Dc());
+    EXPECT_EQ(canvas.Pixel(43, 39), MainPixel(59, 44));
 }
 
 TEST_F(VScrollerTest, BackBufferCopyLinesUpWithTheSkin)
@@ -268,15 +268,15 @@ TEST_F(VScrollerTest, BackBufferCopyLinesUpWithTheSkin)
     VScroller* s = LoadOne(Entry("show", 1));
     ASSERT_NE(s, nullptr);
     Canvas canvas(50, 40, sentinel);
-    s->OnPaint(canvas.dc);
+    s->OnPaint(canvas.Dc());
     // Window column c shows skin column 16 + c, just as the skin around the window.
     for (int y = 0; y < 40; y += 3)
         for (int c = 0; c < 44; ++c)
-            ASSERT_EQ(canvas.At(c, y), MainPixel(16 + c, 5 + y)) << c << "," << y;
+            ASSERT_EQ(canvas.Pixel(c, y), MainPixel(16 + c, 5 + y)) << c << "," << y;
     // Its last 6 columns lie outside the cut rectangle and are not painted.
     for (int y = 0; y < 40; y += 3)
         for (int c = 44; c < 50; ++c)
-            ASSERT_EQ(canvas.At(c, y), sentinel) << c << "," << y;
+            ASSERT_EQ(canvas.Pixel(c, y), sentinel) << c << "," << y;
 }
 
 TEST_F(VScrollerTest, ActivationSwitchesBackgroundAndColour)
@@ -286,10 +286,10 @@ TEST_F(VScrollerTest, ActivationSwitchesBackgroundAndColour)
     SendMessageA(s->hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("MW"));
     {
         Canvas canvas(50, 40, sentinel);
-        s->OnPaint(canvas.dc);
+        s->OnPaint(canvas.Dc());
         EXPECT_GT(canvas.Count(white), 0);
         EXPECT_EQ(canvas.Count(black), 0);
-        EXPECT_EQ(canvas.At(43, 39), MainPixel(59, 44));
+        EXPECT_EQ(canvas.Pixel(43, 39), MainPixel(59, 44));
         // Drawn at the buffer's left + 6: seen from the window's left edge on.
         EXPECT_LT(canvas.FirstColumn(white), 6);
     }
@@ -297,10 +297,10 @@ TEST_F(VScrollerTest, ActivationSwitchesBackgroundAndColour)
     EXPECT_EQ(s->appActive, 0);
     {
         Canvas canvas(50, 40, sentinel);
-        s->OnPaint(canvas.dc);
+        s->OnPaint(canvas.Dc());
         EXPECT_EQ(canvas.Count(white), 0);
         EXPECT_GT(canvas.Count(black), 0);
-        EXPECT_EQ(canvas.At(43, 39), DisabledPixel(59, 44));
+        EXPECT_EQ(canvas.Pixel(43, 39), DisabledPixel(59, 44));
     }
     SendMessageA(window->hwnd, WM_ACTIVATEAPP, TRUE, 0);
     EXPECT_EQ(s->appActive, 1);
@@ -315,7 +315,7 @@ TEST_F(VScrollerTest, AlignmentPlacesTheLines)
         ASSERT_NE(s, nullptr);
         SendMessageA(s->hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("II"));
         Canvas canvas(50, 40, sentinel);
-        s->OnPaint(canvas.dc);
+        s->OnPaint(canvas.Dc());
         first[i] = canvas.FirstColumn(white);
         ASSERT_GE(first[i], 0) << words[i];
     }

@@ -46,67 +46,6 @@ int RecordingWindow::OnButtonClick(const char* name)
     return 1;
 }
 
-Canvas::Canvas(int canvasWidth, int canvasHeight, unsigned fillColour)
-    : dc(CreateCompatibleDC(nullptr)), bitmap(nullptr), previous(nullptr), bits(nullptr),
-      width(canvasWidth), height(canvasHeight), fill(fillColour)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* memory = nullptr;
-    bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
-    bits = static_cast<DWORD*>(memory);
-    for (int i = 0; bits && i < width * height; ++i)
-        bits[i] = fill;
-    previous = SelectObject(dc, bitmap);
-}
-
-Canvas::~Canvas()
-{
-    SelectObject(dc, previous);
-    DeleteDC(dc);
-    DeleteObject(bitmap);
-}
-
-unsigned Canvas::Pixel(int x, int y) const
-{
-    GdiFlush();
-    return bits[y * width + x] & 0xFFFFFF;
-}
-
-int Canvas::Changed() const
-{
-    GdiFlush();
-    int changed = 0;
-    for (int i = 0; i < width * height; ++i)
-        changed += (bits[i] & 0xFFFFFF) != fill;
-    return changed;
-}
-
-int Canvas::LeftmostChanged() const
-{
-    GdiFlush();
-    for (int x = 0; x < width; ++x)
-        for (int y = 0; y < height; ++y)
-            if ((bits[y * width + x] & 0xFFFFFF) != fill)
-                return x;
-    return -1;
-}
-
-int Canvas::RightmostChanged() const
-{
-    GdiFlush();
-    for (int x = width - 1; x >= 0; --x)
-        for (int y = 0; y < height; ++y)
-            if ((bits[y * width + x] & 0xFFFFFF) != fill)
-                return x;
-    return -1;
-}
-
 POINT ChildOrigin(HWND child)
 {
     RECT rect = {};

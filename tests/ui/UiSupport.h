@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/window/Canvas.h"
 #include "tests/window/TestSupport.h"
 #include "window/SkinWindow.h"
 
@@ -54,30 +55,6 @@ void CloseAndFree(T*& window)
     window = nullptr;
 }
 
-// A 32-bit top-down memory canvas to paint controls into and read pixels back.
-class Canvas {
-public:
-    Canvas(int width, int height, unsigned fill);
-    ~Canvas();
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    HDC Dc() const { return dc; }
-    // 0xRRGGBB
-    unsigned Pixel(int x, int y) const;
-    // Pixels that are not the fill colour; the leftmost and rightmost x among them (-1: none).
-    int Changed() const;
-    int LeftmostChanged() const;
-    int RightmostChanged() const;
-
-private:
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-    DWORD* bits;
-    int width;
-    int height;
-    unsigned fill;
-};
 
 // Position of a child window in its parent's client area.
 POINT ChildOrigin(HWND child);
