@@ -6,8 +6,11 @@
 #include <utility>
 
 #include "controls/SkinEntry.h"
+#include "window/MemoryDC.h"
+#include "window/Selection.h"
 #include "window/SkinWindow.h"
 #include "window/Tooltip.h"
+#include "window/WindowDC.h"
 
 namespace {
 
@@ -79,12 +82,11 @@ void HScroller::SetText(const char* newText)
     // Measured with the font the text is drawn in; the DC's default font would give another
     // width, and a text in a larger skin font would restart before its end had been shown.
     RECT measured = client;
-    HDC dc = GetDC(hwnd);
-    HGDIOBJ previous = font.Handle() ? SelectObject(dc, font.Handle()) : nullptr;
-    DrawTextA(dc, text, textLength, &measured, DT_CALCRECT | DT_SINGLELINE);
-    if (previous)
-        SelectObject(dc, previous);
-    ReleaseDC(hwnd, dc);
+    WindowDC windowDC(hwnd);
+    if (windowDC.dc) {
+        Selection fontIn(windowDC.dc, font.Handle());
+        DrawTextA(windowDC.dc, text, textLength, &measured, DT_CALCRECT | DT_SINGLELINE);
+    }
     wrapLimit = textLength ? measured.left - measured.right : 0;
 }
 
@@ -120,10 +122,24 @@ void HScroller::OnPaint(HDC dc)
 {
     RECT client = {};
     GetClientRect(hwnd, &client);
+    // The strip is drawn off screen and copied in one blit: drawn straight into the window, the
+    // skin piece would show without its text between the two steps, ten times a second.
+    MemoryDC memory(dc);
+    SkinImage buffer(memory.dc ? CreateCompatibleBitmap(dc, client.right, client.bottom) : nullptr);
+    Selection bufferIn(memory.dc, buffer.Handle());
+    if (!bufferIn.Ok()) {
+        PaintStrip(dc, client);
+        return;
+    }
+    PaintStrip(memory.dc, client);
+    BitBlt(dc, 0, 0, client.right, client.bottom, memory.dc, 0, 0, SRCCOPY);
+}
+
+void HScroller::PaintStrip(HDC dc, RECT client)
+{
     DrawImage(dc, appActive ? image : disabledImage);
     SetBkMode(dc, TRANSPARENT);
-    if (font.Handle())
-        SelectObject(dc, font.Handle());
+    Selection fontIn(dc, font.Handle());
     SetTextColor(dc, textColor);
     client.left += offsetX;
     DrawTextA(dc, text, textLength, &client, DT_SINGLELINE);

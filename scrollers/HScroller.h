@@ -17,7 +17,8 @@ public:
 
     // WM_SETTEXT (lParam the text, may be null; result TRUE) and WM_TIMER of any id (result 1).
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
-    // Background (image, or disabledImage while inactive), then the text at offsetX.
+    // Background (image, or disabledImage while inactive), then the text at offsetX, composed
+    // off screen and copied in one blit.
     void OnPaint(HDC dc) override;
     ~HScroller() override;
 
@@ -38,6 +39,8 @@ public:
     void SetAppActive(BOOL flag);
     // One timer tick: step left, wrap below wrapLimit, repaint.
     void Tick();
+    // Background and text into dc, the client rectangle given.
+    void PaintStrip(HDC dc, RECT client);
 
     char text[textCapacity];
     int textLength;

@@ -6,8 +6,11 @@
 
 #include "controls/SkinEntry.h"
 #include "scrollers/CreateMotion.h"
+#include "window/MemoryDC.h"
+#include "window/Selection.h"
 #include "window/SkinWindow.h"
 #include "window/Tooltip.h"
+#include "window/WindowDC.h"
 
 namespace {
 
@@ -18,51 +21,6 @@ bool IsTrue(const char* flag)
 {
     return flag && _stricmp(flag, "TRUE") == 0;
 }
-
-class WindowDC {
-public:
-    explicit WindowDC(HWND window) : window(window), dc(GetDC(window)) {}
-    ~WindowDC()
-    {
-        if (dc)
-            ReleaseDC(window, dc);
-    }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    HWND window;
-    HDC dc;
-};
-
-class MemoryDC {
-public:
-    MemoryDC() : dc(CreateCompatibleDC(nullptr)) {}
-    ~MemoryDC()
-    {
-        if (dc)
-            DeleteDC(dc);
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    HDC dc;
-};
-
-// Puts the DC's previous object back before either goes away.
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ object) : dc(dc), previous(object ? SelectObject(dc, object) : nullptr) {}
-    ~Selection()
-    {
-        if (previous)
-            SelectObject(dc, previous);
-    }
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-    bool Ok() const { return previous != nullptr; }
-
-private:
-    HDC dc;
-    HGDIOBJ previous;
-};
 
 }  // namespace
 

@@ -5,41 +5,12 @@
 
 #include <cstdio>
 
+#include "window/MemoryDC.h"
 #include "window/MessageBoxSeam.h"
+#include "window/Selection.h"
 #include "window/SkinImage.h"
 
 namespace {
-
-// Restores a DC's previous selection before the DC goes.
-class SelectedIn {
-public:
-    SelectedIn(HDC dc, HGDIOBJ object) : dc(dc), previous(SelectObject(dc, object)) {}
-    ~SelectedIn()
-    {
-        if (previous)
-            SelectObject(dc, previous);
-    }
-    bool Ok() const { return previous != nullptr; }
-    SelectedIn(const SelectedIn&) = delete;
-    SelectedIn& operator=(const SelectedIn&) = delete;
-
-private:
-    HDC dc;
-    HGDIOBJ previous;
-};
-
-class MemoryDC {
-public:
-    explicit MemoryDC(HDC compatibleWith) : dc(CreateCompatibleDC(compatibleWith)) {}
-    ~MemoryDC()
-    {
-        if (dc)
-            DeleteDC(dc);
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    HDC dc;
-};
 
 class FileHandle {
 public:
@@ -75,8 +46,8 @@ HBITMAP CopyTo32Bit(HBITMAP source)
     MemoryDC to(nullptr);
     bool copied = false;
     if (from.dc && to.dc) {
-        SelectedIn sourceIn(from.dc, source);
-        SelectedIn copyIn(to.dc, copy);
+        Selection sourceIn(from.dc, source);
+        Selection copyIn(to.dc, copy);
         copied = sourceIn.Ok() && copyIn.Ok() &&
                  BitBlt(to.dc, 0, 0, info.bmWidth, info.bmHeight, from.dc, 0, 0, SRCCOPY);
     }
@@ -144,7 +115,7 @@ HBITMAP CutImage(HBITMAP source, int x, int y, int width, int height)
     MemoryDC first(nullptr);
     if (!first.dc)
         return nullptr;
-    SelectedIn sourceIn(first.dc, source);
+    Selection sourceIn(first.dc, source);
     if (!sourceIn.Ok())
         return nullptr;
     MemoryDC second(first.dc);
@@ -152,7 +123,7 @@ HBITMAP CutImage(HBITMAP source, int x, int y, int width, int height)
     if (!piece)
         return nullptr;
     {
-        SelectedIn pieceIn(second.dc, piece);
+        Selection pieceIn(second.dc, piece);
         BitBlt(second.dc, 0, 0, width, height, first.dc, x, y, SRCCOPY);
     }
     return piece;
@@ -168,7 +139,7 @@ void DrawImageAt(HDC dc, const SkinImage& image, int x, int y)
     MemoryDC memory(nullptr);
     if (!memory.dc)
         return;
-    SelectedIn imageIn(memory.dc, image.Handle());
+    Selection imageIn(memory.dc, image.Handle());
     if (imageIn.Ok())
         BitBlt(dc, x, y, width, height, memory.dc, 0, 0, SRCCOPY);
 }

@@ -1,6 +1,9 @@
 #include "window/RegionFromMask.h"
 
 #include "window/GdiCounts.h"
+#include "window/MemoryDC.h"
+#include "window/Selection.h"
+#include "window/SkinImage.h"
 
 namespace {
 
@@ -167,8 +170,8 @@ HRGN RegionFromMask(HBITMAP mask, DWORD key, DWORD tolerance, RegionBuild* build
 {
     if (!mask)
         return nullptr;
-    HDC working = CreateCompatibleDC(nullptr);
-    if (!working)
+    MemoryDC working;
+    if (!working.dc)
         return nullptr;
     BITMAP maskInfo = {};
     GetObjectA(mask, sizeof maskInfo, &maskInfo);
@@ -180,37 +183,30 @@ HRGN RegionFromMask(HBITMAP mask, DWORD key, DWORD tolerance, RegionBuild* build
     header.biBitCount = 32;
     header.biCompression = BI_RGB;
     void* pixels = nullptr;
-    HBITMAP section = CreateDIBSection(working, reinterpret_cast<BITMAPINFO*>(&header),
-                                       DIB_RGB_COLORS, &pixels, nullptr, 0);
-    if (!section) {
-        DeleteDC(working);
+    // The mask's pixels as 32-bit values, whatever its own format: one layout to scan.
+    SkinImage section(CreateDIBSection(working.dc, reinterpret_cast<BITMAPINFO*>(&header),
+                                       DIB_RGB_COLORS, &pixels, nullptr, 0));
+    if (section.Empty())
         return nullptr;
+    Selection sectionIn(working.dc, section.Handle());
+    MemoryDC source(working.dc);
+    if (!sectionIn.Ok() || !source.dc)
+        return nullptr;
+    {
+        Selection maskIn(source.dc, mask);
+        BitBlt(working.dc, 0, 0, maskInfo.bmWidth, maskInfo.bmHeight, source.dc, 0, 0, SRCCOPY);
     }
-    HGDIOBJ previousWorking = SelectObject(working, section);
-    HRGN result = nullptr;
-    HDC source = CreateCompatibleDC(working);
-    if (source) {
-        BITMAP sectionInfo = {};
-        GetObjectA(section, sizeof sectionInfo, &sectionInfo);
-        LONG stride = (sectionInfo.bmWidthBytes + 3) & ~3;
-        HGDIOBJ previousSource = SelectObject(source, mask);
-        BitBlt(working, 0, 0, maskInfo.bmWidth, maskInfo.bmHeight, source, 0, 0, SRCCOPY);
-        GdiFlush();
-        RectangleBuffer buffer(build);
-        if (buffer.Ok()) {
-            GatherRuns(buffer, static_cast<const BYTE*>(sectionInfo.bmBits),
-                       sectionInfo.bmWidth, sectionInfo.bmHeight, stride, key, tolerance);
-            buffer.Flush();
-            result = buffer.TakeResult();
-        }
-        if (previousSource)
-            SelectObject(source, previousSource);
-        DeleteDC(source);
-    }
-    SelectObject(working, previousWorking);
-    DeleteObject(section);
-    DeleteDC(working);
-    return result;
+    GdiFlush();
+    BITMAP sectionInfo = {};
+    GetObjectA(section.Handle(), sizeof sectionInfo, &sectionInfo);
+    LONG stride = (sectionInfo.bmWidthBytes + 3) & ~3;
+    RectangleBuffer buffer(build);
+    if (!buffer.Ok())
+        return nullptr;
+    GatherRuns(buffer, static_cast<const BYTE*>(sectionInfo.bmBits), sectionInfo.bmWidth,
+               sectionInfo.bmHeight, stride, key, tolerance);
+    buffer.Flush();
+    return buffer.TakeResult();
 }
 
 bool ShapeWindowFromMask(HWND window, HBITMAP mask)
