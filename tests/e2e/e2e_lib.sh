@@ -15,11 +15,12 @@ if [ -z "${MD_E2E_DISPLAY:-}" ]; then
   MD_E2E_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$(cd "$(dirname "$0")" && pwd)/$(basename "$0")" "$DIST" "$WORK"
 fi
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-pass() { echo "ok: $*"; }
 step=0
 # shot NAME: a screenshot of the whole display; its file name is left in SHOT.
 shot() { step=$((step + 1)); SHOT="$WORK/$(printf %02d $step)-$1.png"; import -window root "$SHOT"; }
+# A failure leaves a screenshot of the display as it was, beside the others.
+fail() { shot failed 2>/dev/null || true; echo "FAIL: $* (display: $SHOT)" >&2; exit 1; }
+pass() { echo "ok: $*"; }
 # pixel PNG X Y: the colour there as rrggbb.
 pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-Fa-f]\{6\}' | head -1 | tr -d '#' | tr 'A-F' 'a-f'; }
 # wintext TITLE [CONTROL]: what md_wintext.exe reads of a window or one of its controls.
@@ -50,7 +51,7 @@ start_player() {
 escape_ends_player() {
   local wid attempt code=0
   ended() { ! kill -0 "$PID" 2>/dev/null; }
-  wid=$(xdotool search --name '^Musicdisk$' | head -1)
+  wid=$(xdotool search --name '^Musicdisk$' | awk 'NR == 1')
   for attempt in 1 2 3; do
     xdotool windowfocus --sync "$wid" 2>/dev/null || true
     xdotool key Escape

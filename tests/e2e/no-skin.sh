@@ -11,14 +11,14 @@ rm -rf "$DISK/gui"
 capture_sound
 start_player "$DISK"
 
-error_box() { BOX=$(xdotool search --onlyvisible --name '^Error$' 2>/dev/null | head -1); [ -n "$BOX" ]; }
+error_box() { BOX=$(xdotool search --onlyvisible --name '^Error$' 2>/dev/null | awk 'NR == 1'); [ -n "$BOX" ]; }
 boxes=0
 while wait_for 8 error_box; do
   boxes=$((boxes + 1))
   [ $boxes -le 12 ] || fail "more than twelve error boxes"
   xdotool windowfocus --sync "$BOX" 2>/dev/null || true
   xdotool key --window "$BOX" Return
-  gone() { ! xdotool search --onlyvisible --name '^Error$' 2>/dev/null | grep -qx "$BOX"; }
+  gone() { ! xdotool search --onlyvisible --name '^Error$' 2>/dev/null | grep -x "$BOX" >/dev/null; }
   wait_for 5 gone || fail "error box $boxes did not close"
 done
 [ $boxes = 10 ] || fail "$boxes error boxes, not the ten pictures of two skins"
