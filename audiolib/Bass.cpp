@@ -21,6 +21,21 @@ static_assert(BASS_OK == audio::kOk && BASS_ERROR_MEM == audio::kErrorMem &&
                   BASS_ERROR_FILEFORM == audio::kErrorFileForm,
               "error codes of bass.h and AudioError.h must agree");
 
+// Caller and library must agree on every argument's width, or a 32-bit stdcall callee pops a
+// different number of bytes than its caller pushed. BASS.def names each export with that number
+// (@N); bass.h's prototypes must give the same.
+template <typename Result, typename... Args>
+constexpr unsigned StackBytes(Result(WINAPI *)(Args...)) {
+  return (0u + ... + static_cast<unsigned>((sizeof(Args) + 3) / 4 * 4));
+}
+#ifndef _WIN64
+#define MD_EXPORT(name, bytes) static_assert(StackBytes(&name) == (bytes), #name ": bass.h differs from BASS.def's @" #bytes);
+#include "audiolib/ExportSizes.inc"
+#undef MD_EXPORT
+static_assert(sizeof(SYNCPROC *) == 4 && StackBytes(static_cast<SYNCPROC *>(nullptr)) == 16,
+              "an end procedure takes four 32-bit arguments");
+#endif
+
 namespace {
 
 constexpr QWORD kBadQword = ~0ull;

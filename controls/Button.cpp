@@ -10,6 +10,10 @@
 #include "window/SkinWindow.h"
 #include "window/Tooltip.h"
 
+#ifndef _WIN64
+static_assert(sizeof(TRACKMOUSEEVENT) == 16, "the mouse tracking record of a 32-bit program");
+#endif
+
 Button::Button()
     : hoverImage(), pressedImage(), disabledImage(), name(), parent(nullptr), pressed(0), hover(0),
       appActive(1), leaveTracking(0)

@@ -4,9 +4,9 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 case $BUILD_DIR in /*) ;; *) BUILD_DIR=$ROOT/$BUILD_DIR ;; esac
 export BUILD_DIR
-# Two Windows builds of the same source: win32 is the shipped 32-bit program (dist/); win is the
-# 64-bit build that the tests run, since this machine's kernel cannot start 32-bit programs and so
-# 32-bit Wine fails here ("Exec format error") while 64-bit Wine runs.
+# Two Windows builds of the same source: win32 is the shipped 32-bit program (dist/) with its own
+# test programs; win is the same code built for x86_64 (dist64/), whose tests run at native speed
+# where 32-bit programs only run under emulation (see scripts/setup-wine32).
 WIN32_BUILD=$BUILD_DIR/win32
 WIN_BUILD=$BUILD_DIR/win
 NATIVE_BUILD=$BUILD_DIR/native
@@ -18,10 +18,17 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 JOBS=${JOBS:-$(nproc)}
 # 64-bit Wine's loader, called directly: Debian's wine wrapper prefers the 32-bit loader.
-WINE=/usr/lib/wine/wine64
+export WINE=/usr/lib/wine/wine64
 export WINELOADER=$WINE
-# Whether 32-bit Windows programs run here (then the shipped build can be run too).
-win32_runs() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+# The runner of 32-bit programs made by scripts/setup-wine32: bin/wine and bin/wineserver, natively
+# or under qemu-i386, with a win32 prefix of its own.
+WINE32_DIR=$BUILD_DIR/wine32
+WINE32=$WINE32_DIR/bin/wine
+WINEPREFIX32=$BUILD_DIR/wineprefix32
+# Whether the shipped 32-bit programs can be run here.
+win32_runs() { "$WINE32" --version >/dev/null 2>&1; }
+# How they run: "native" or "qemu".
+win32_mode() { cat "$WINE32_DIR/mode" 2>/dev/null || echo none; }
 
 log() { printf '== %s\n' "$*" >&2; }
 
@@ -48,4 +55,23 @@ start_wine_services() {
 with_display() {
   if [ -n "${MD_DISPLAY_READY:-}" ]; then "$@"; return; fi
   MD_DISPLAY_READY=1 xvfb-run -a -s "-screen 0 1024x768x24" "$@"
+}
+
+# Runs a command with the 32-bit runner in place of Wine: its wine and wineserver first on PATH,
+# WINE naming it, the win32 prefix (created once) and a server kept running for it.
+with_wine32() {
+  (
+    export PATH=$WINE32_DIR/bin:$PATH WINE=$WINE32 WINELOADER=$WINE32
+    # Prefixes are copies of one made once: wineboot takes half a minute under emulation.
+    export MD_WINEPREFIX_TEMPLATE=$BUILD_DIR/wineprefix32-template
+    if [ ! -f "$MD_WINEPREFIX_TEMPLATE/system.reg" ]; then
+      log "creating the 32-bit Wine prefix"
+      WINEARCH=win32 MD_WINEPREFIX_TEMPLATE= "$ROOT/scripts/new-prefix" "$MD_WINEPREFIX_TEMPLATE"
+    fi
+    export WINEPREFIX=${MD_WINEPREFIX32:-$WINEPREFIX32}
+    "$ROOT/scripts/new-prefix" "$WINEPREFIX"
+    wineserver -p >/dev/null 2>&1 </dev/null || true
+    [ -z "${DISPLAY:-}" ] || start_wine_services
+    "$@"
+  )
 }

@@ -1,5 +1,15 @@
 #include "window/Window.h"
 
+#include <cstddef>
+
+// The records this file hands to the system, at their 32-bit sizes: the shipped program is 32-bit.
+#ifndef _WIN64
+static_assert(sizeof(WNDCLASSEXA) == 48, "the window class record of a 32-bit program");
+static_assert(sizeof(CREATESTRUCTA) == 48, "the creation record of a 32-bit program");
+static_assert(sizeof(CreationBlock) == 36 && offsetof(CreationBlock, window) == 32,
+              "the creation block: nine 32-bit words, the object in word 8");
+#endif
+
 Window::Window() : hwnd(nullptr), instance(nullptr), className(), detached(0) {}
 
 int Window::Run()

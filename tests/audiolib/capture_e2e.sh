@@ -18,7 +18,7 @@ sox -n -r 44100 -c 2 -b 16 "$work/sine.wav" synth 1.5 sine 1000 vol 0.5
 
 cp "$exe" "$work/"
 cp "$(dirname "$exe")/BASS.dll" "$work/"
-if [ ! -f "$WINEPREFIX/system.reg" ]; then "$wine" wineboot.exe -i >/dev/null 2>&1; wineserver -w; fi
+WINE=$wine "$(dirname "$0")/../../scripts/new-prefix" "$WINEPREFIX"
 # Output through a file: Wine's helper processes inherit pipes and would keep ctest waiting.
 status=0
 (cd "$work" && HOME="$work/home" timeout 60 "$wine" "$(basename "$exe")" sine.wav >"$work/play.log" 2>&1) || status=$?

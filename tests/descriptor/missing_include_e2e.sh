@@ -8,19 +8,16 @@ exe=$(readlink -f "$1")
 root=$(cd "$(dirname "$0")/../.." && pwd)
 export WINEPREFIX=${WINEPREFIX:-${2:?no Wine prefix}}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# A 64-bit program needs 64-bit Wine's loader (the wine wrapper prefers the 32-bit one).
-wine=wine
-if file -b "$exe" | grep -q x86-64; then
-  wine=/usr/lib/wine/wine64
-  export WINELOADER=$wine
-fi
+# The test layer names its Wine (64-bit, or the 32-bit runner); by hand, a 64-bit program needs
+# 64-bit Wine's loader (the wine wrapper prefers the 32-bit one).
+wine=${WINE:-wine}
+if [ -z "${WINE:-}" ] && file -b "$exe" | grep -q x86-64; then wine=/usr/lib/wine/wine64; fi
+export WINELOADER=$wine
 
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
 fi
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX" && "$wine" wineboot.exe -i >/dev/null 2>&1; wineserver -w
-fi
+WINE=$wine "$root/scripts/new-prefix" "$WINEPREFIX"
 
 disk=$(mktemp -d)
 trap 'rm -rf "$disk"' EXIT

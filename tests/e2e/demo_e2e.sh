@@ -14,7 +14,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 [ -f "$DIST/md_wintext.exe" ] || fail "$DIST/md_wintext.exe (the window reader) is missing"
 # While the main window shows: the song number and total time that the player wrote.
-probe="for c in TEXT_SONGNUM TEXT_TOTALTIME; do /usr/lib/wine/wine64 '$DIST/md_wintext.exe' Musicdisk \$c | tr -d '\r'; done"
+probe="for c in TEXT_SONGNUM TEXT_TOTALTIME; do '${WINE:-/usr/lib/wine/wine64}' '$DIST/md_wintext.exe' Musicdisk \$c | tr -d '\r'; done"
 status=0
 MD_DEMO_BIN=$DIST MD_DEMO_OUT=$WORK MD_DEMO_HEADLESS=1 MD_DEMO_PROBE=$probe "$ROOT/scripts/demo" >"$WORK/demo.log" 2>&1 || status=$?
 cat "$WORK/demo.log"

@@ -22,6 +22,8 @@ import threading
 import time
 import wave
 
+NEW_PREFIX = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts", "new-prefix")
+
 BOX = "Could not load the file: "
 MAIN_PICTURES = [("Main", "main.bmp"), ("Mask", "mask.bmp"), ("Over", "over.bmp"), ("Down", "down.bmp"),
                  ("Disabled", "off.bmp")]
@@ -300,12 +302,12 @@ def make_disks(root, rng):
 # --- running one disk ------------------------------------------------------------------------
 
 class Lane:
-    def __init__(self, number, dist, work, template):
+    def __init__(self, number, dist, work):
         self.number = number
         self.dist = dist
         self.wine = os.environ.get("WINELOADER", "/usr/lib/wine/wine64")
         self.prefix = os.path.join(work, "lane%d-prefix" % number)
-        copy_prefix(template, self.prefix)
+        new_prefix(self.prefix)
         read, written = os.pipe()
         self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(written), "-screen", "0", "1024x768x24",
                                       "-nolisten", "tcp"], pass_fds=(written,),
@@ -393,17 +395,9 @@ def summarise(texts):
     return "[" + ", ".join("%s x%d" % (t, n) if n > 1 else t for t, n in out) + "]"
 
 
-def copy_prefix(template, target):
-    """A prefix of its own from the template: the large, read-only system folder is hard-linked,
-    everything Wine writes (registry, users) is copied."""
-    if os.path.exists(os.path.join(target, "system.reg")):
-        return
-    shutil.rmtree(target, ignore_errors=True)
-    system = os.path.join("drive_c", "windows", "system32")
-    subprocess.run("cd '%s' && tar cf - --exclude=./%s . | (mkdir -p '%s' && cd '%s' && tar xf -)"
-                   % (template, system, target, target), shell=True, check=True)
-    subprocess.run(["cp", "-al", os.path.join(template, system), os.path.join(target, "drive_c", "windows")],
-                   check=True)
+def new_prefix(target):
+    """A Wine prefix of its own (a copy of MD_WINEPREFIX_TEMPLATE when the layer has one)."""
+    subprocess.run([NEW_PREFIX, target], check=True, stdin=subprocess.DEVNULL)
 
 
 def main():
@@ -421,20 +415,20 @@ def main():
     shutil.rmtree(root, ignore_errors=True)
     cases = make_disks(root, rng)
     if args.only:
-        cases = [c for c in cases if args.only in c[0]]
+        wanted = args.only.split(",")
+        cases = [c for c in cases if any(w in c[0] for w in wanted)]
     print("bad-disk matrix: %d disks in %d lanes" % (len(cases), args.lanes), flush=True)
+    # Lanes copy one prefix made here, unless the test layer gives a template of its own.
     template = os.path.join(args.work, "prefix-template")
-    if not os.path.exists(os.path.join(template, "system.reg")):
-        env = dict(os.environ, WINEPREFIX=template)
-        subprocess.run([os.environ.get("WINELOADER", "/usr/lib/wine/wine64"), "wineboot.exe", "-i"], env=env,
-                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        subprocess.run(["wineserver", "-w"], env=env)
+    if not os.environ.get("MD_WINEPREFIX_TEMPLATE"):
+        new_prefix(template)
+        os.environ["MD_WINEPREFIX_TEMPLATE"] = template
     queue = list(cases)
     lock = threading.Lock()
     results = {}
 
     def lane_main(number):
-        lane = Lane(number, args.dist, args.work, template)
+        lane = Lane(number, args.dist, args.work)
         try:
             while True:
                 with lock:

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Bad-disk matrix: bad_disks.sh DIST_DIR WORK_DIR [LANES]
+# BAD_DISK_ONLY, a comma-separated list of parts of case names, picks some of the disks.
 # The real player on about thirty broken disks made by bad_disks.py: exactly the "Error" boxes the
 # skin rules give, 5 s of running after them, exit code 0 on Escape. Lanes run in parallel, each
 # with its own virtual display and Wine prefix.
@@ -15,4 +16,4 @@ for tool in Xvfb xdotool python3; do command -v $tool >/dev/null || { echo "FAIL
 export HOME=$WORK/home
 mkdir -p "$HOME"
 printf 'pcm.!default { type hw; card 97 }\n' > "$HOME/.asoundrc"
-exec python3 "$HERE/bad_disks.py" --dist "$DIST" --work "$WORK" --lanes "$LANES"
+exec python3 "$HERE/bad_disks.py" --dist "$DIST" --work "$WORK" --lanes "$LANES" --only "${BAD_DISK_ONLY:-}"

@@ -21,11 +21,7 @@ if [ -z "${MD_SOAK_DISPLAY:-}" ]; then
   MD_SOAK_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$HERE/soak.sh" "$DIST" "$WORK" "$SECONDS_TOTAL" "$SEED"
 fi
 for tool in xdotool python3; do command -v $tool >/dev/null || { echo "FAIL: $tool missing" >&2; exit 1; }; done
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"
-  "$WINE" wineboot.exe -i >/dev/null 2>&1 || true
-  wineserver -w || true
-fi
+"$HERE/../../scripts/new-prefix" "$WINEPREFIX"
 # A lasting wine server started apart from the checks' pipes (a server started by a program whose
 # output is read through a pipe would hold that pipe open).
 wineserver -p >/dev/null 2>&1 </dev/null || true
