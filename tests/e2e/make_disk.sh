@@ -35,10 +35,12 @@ INI
 printf '[SCREEN]\r\nMain=splash.bmp\r\n' > "$DISK/gui/splash.ini"
 if [ "${5:-}" = stepped ]; then
   steps=()
-  for ((k = 0; k < ($3 + 1) / 2; k++)); do steps+=(synth 2 sine $((300 + 20 * k)) vol 0.5 :); done
-  sox -q -n -r 44100 -c 2 -b 16 "$DISK/steps.wav" "${steps[@]}"
-  sox -q "$DISK/steps.wav" "$DISK/music/01.wav" trim 0 "$3"
-  rm "$DISK/steps.wav"
+  for ((k = 0; k < ($3 + 1) / 2; k++)); do
+    steps+=("$DISK/step$k.wav")
+    sox -q -n -r 44100 -c 2 -b 16 "$DISK/step$k.wav" synth 2 sine $((300 + 20 * k)) vol 0.5
+  done
+  sox -q "${steps[@]}" "$DISK/music/01.wav" trim 0 "$3"
+  rm "${steps[@]}"
   sox -q -n -r 44100 -c 2 -b 16 "$DISK/music/02.wav" synth "$4" sine 1000 vol 0.5
   sox -q -n -r 44100 -c 2 -b 16 "$DISK/music/splash.wav" synth 60 sine 200 vol 0.5
   splash_music='splash.music.file=music\\splash.wav\r\n'
