@@ -9,7 +9,7 @@ namespace audio {
 class OutputDevice {
 public:
   static constexpr size_t kBlockFrames = 1103;  // 25 ms
-  static constexpr size_t kBlocks = 4;
+  static constexpr size_t kBlocks = 8;
 
   virtual ~OutputDevice() = default;
   // The next free block to fill (kBlockFrames stereo frames), or null while the queue is full.

@@ -103,12 +103,9 @@ inside "$box" "$SX" "$SY" 150 80 || fail "after Next the dialog changed outside 
 pass "Next gives the dialog song 02's long description"
 
 # Escape with the dialog focused hides it; the player goes on.
-# Without a window manager X focus alone does not activate a window: a click on the dialog's
-# surface (away from its controls) gives it the keyboard.
 WID=$(xdotool search --name '^Notes$' | awk 'NR == 1')
 [ -n "$WID" ] || fail "no window titled Notes"
-click $((DX + 185)) $((DY + 100))
-xdotool windowfocus --sync "$WID" 2>/dev/null || true
+activate "$WID" || fail "the dialog cannot be activated"
 xdotool key Escape
 hidden() { [ "$(dialog_state)" = 0 ]; }
 wait_for 5 hidden || fail "Escape did not hide the dialog"
