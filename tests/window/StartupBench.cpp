@@ -14,6 +14,7 @@
 #include <olectl.h>
 
 #include "controls/SkinFont.h"
+#include "tests/window/BenchClock.h"
 #include "window/ComApartment.h"
 #include "window/RegionFromMask.h"
 #include "window/SkinImage.h"
@@ -21,14 +22,6 @@
 #include "window/Tooltip.h"
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 const char* const skins[] = {"gui\\skin.ini", "gui\\splash.ini", "gui\\credits.ini", "gui\\notes.ini",
                              "gui\\tech.ini"};
