@@ -7,9 +7,9 @@
 // The off-screen surfaces a control that repaints ten or more times a second keeps for its whole
 // life: a frame (a memory DC compatible with the control's window, holding a bitmap of the
 // control's size and the control's font) and a copy of the background picture in a DC of its
-// own. A frame then costs two blits and the text, with no DC, bitmap or selection made per frame
-// (under Wine each of those is a round trip to the server). The DCs' own objects go back in
-// before anything is deleted, so no bitmap or font is ever deleted while selected.
+// own. A frame then costs two blits and the text, with no DC, bitmap or selection made and
+// undone ten or more times a second. The DCs' own objects go back in before anything is
+// deleted, so no bitmap or font is ever deleted while selected.
 class PaintBuffer {
 public:
     PaintBuffer();
