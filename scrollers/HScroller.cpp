@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "controls/SkinEntry.h"
-#include "window/MemoryDC.h"
 #include "window/Selection.h"
 #include "window/SkinWindow.h"
 #include "window/Tooltip.h"
@@ -30,13 +29,14 @@ int ClientWidth(HWND window)
 
 HScroller::HScroller()
     : text(), textLength(0), offsetX(0), wrapLimit(0), step(3), period(100), textColor(0),
-      font(), disabledImage(), appActive(1)
+      font(), disabledImage(), appActive(1), paint()
 {
     SetText("");
 }
 
 HScroller::~HScroller()
 {
+    paint.Reset();
     font.Reset();
     disabledImage.Reset();
 }
@@ -53,6 +53,9 @@ HWND HScroller::CreateScroller(DWORD exStyle, const char* name, const char* titl
                                     std::move(backgroundImage));
     disabledImage = std::move(inactiveImage);
     MakeFont(fontFace, fontHeight, colour, bold, italic);
+    RECT client = {};
+    GetClientRect(created, &client);
+    paint.Create(created, client.right, client.bottom);
     SetTimer(created, timerId, period, nullptr);
     return created;
 }
@@ -60,6 +63,7 @@ HWND HScroller::CreateScroller(DWORD exStyle, const char* name, const char* titl
 void HScroller::MakeFont(const char* face, int height, COLORREF colour, const char* bold,
                          const char* italic)
 {
+    paint.ReleaseFont();
     font.Make(face, height, IsTrue(bold), IsTrue(italic));
     textColor = colour;
 }
@@ -122,24 +126,23 @@ void HScroller::OnPaint(HDC dc)
 {
     RECT client = {};
     GetClientRect(hwnd, &client);
-    // The strip is drawn off screen and copied in one blit: drawn straight into the window, the
-    // skin piece would show without its text between the two steps, ten times a second.
-    MemoryDC memory(dc);
-    SkinImage buffer(memory.dc ? CreateCompatibleBitmap(dc, client.right, client.bottom) : nullptr);
-    Selection bufferIn(memory.dc, buffer.Handle());
-    if (!bufferIn.Ok()) {
-        PaintStrip(dc, client);
+    const SkinImage& background = appActive ? image : disabledImage;
+    // Composed off screen and copied in one blit: drawn straight into the window, the skin piece
+    // would show without its text between the two steps, ten times a second.
+    HDC frame = paint.BeginFrame(background, font.Handle());
+    if (!frame) {
+        DrawImage(dc, background);
+        Selection fontIn(dc, font.Handle());
+        DrawStripText(dc, client);
         return;
     }
-    PaintStrip(memory.dc, client);
-    BitBlt(dc, 0, 0, client.right, client.bottom, memory.dc, 0, 0, SRCCOPY);
+    DrawStripText(frame, client);
+    paint.ShowAt(dc, 0, 0);
 }
 
-void HScroller::PaintStrip(HDC dc, RECT client)
+void HScroller::DrawStripText(HDC dc, RECT client)
 {
-    DrawImage(dc, appActive ? image : disabledImage);
     SetBkMode(dc, TRANSPARENT);
-    Selection fontIn(dc, font.Handle());
     SetTextColor(dc, textColor);
     client.left += offsetX;
     DrawTextA(dc, text, textLength, &client, DT_SINGLELINE);

@@ -4,6 +4,7 @@
 
 #include "controls/SkinControl.h"
 #include "controls/SkinFont.h"
+#include "window/PaintBuffer.h"
 #include "window/SkinImage.h"
 
 // A one-line ticker: its own 100 ms timer moves the text 3 pixels left per tick; once the text
@@ -18,7 +19,7 @@ public:
     // WM_SETTEXT (lParam the text, may be null; result TRUE) and WM_TIMER of any id (result 1).
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     // Background (image, or disabledImage while inactive), then the text at offsetX, composed
-    // off screen and copied in one blit.
+    // in the kept frame and copied in one blit.
     void OnPaint(HDC dc) override;
     ~HScroller() override;
 
@@ -39,8 +40,8 @@ public:
     void SetAppActive(BOOL flag);
     // One timer tick: step left, wrap below wrapLimit, repaint.
     void Tick();
-    // Background and text into dc, the client rectangle given.
-    void PaintStrip(HDC dc, RECT client);
+    // The text into dc, whose background is drawn, the client rectangle given.
+    void DrawStripText(HDC dc, RECT client);
 
     char text[textCapacity];
     int textLength;
@@ -52,4 +53,5 @@ public:
     SkinFont font;
     SkinImage disabledImage;
     DWORD appActive;
+    PaintBuffer paint;
 };

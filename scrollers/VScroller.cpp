@@ -6,7 +6,6 @@
 
 #include "controls/SkinEntry.h"
 #include "scrollers/CreateMotion.h"
-#include "window/MemoryDC.h"
 #include "window/Selection.h"
 #include "window/SkinWindow.h"
 #include "window/Tooltip.h"
@@ -27,16 +26,16 @@ bool IsTrue(const char* flag)
 VScroller::VScroller()
     : text(), textLength(0), step(2), period(100), mode(ScrollModeScroll), vertical(0),
       activeColor(0), inactiveColor(0), font(), disabledImage(), appActive(1), backBuffer(),
-      alignment(DT_LEFT), motion()
+      alignment(DT_LEFT), motion(), lineHeight(0), lineFont(nullptr)
 {
     SetText("");
 }
 
 VScroller::~VScroller()
 {
+    backBuffer.Reset();
     font.Reset();
     disabledImage.Reset();
-    backBuffer.Reset();
     motion.reset();
 }
 
@@ -64,11 +63,8 @@ HWND VScroller::CreateScroller(DWORD exStyle, const char* name, const char* titl
     int width = 0;
     int height = 0;
     image.GetSize(&width, &height);
-    if (hwnd && width > 0 && height > 0) {
-        WindowDC windowDC(hwnd);
-        if (windowDC.dc)
-            backBuffer.Attach(CreateCompatibleBitmap(windowDC.dc, width, height));
-    }
+    if (hwnd)
+        backBuffer.Create(hwnd, width, height);
 
     step = newStep;
     period = newPeriod;
@@ -80,7 +76,9 @@ HWND VScroller::CreateScroller(DWORD exStyle, const char* name, const char* titl
 void VScroller::MakeFont(const char* face, int height, COLORREF newActiveColor,
                          COLORREF newInactiveColor, const char* bold, const char* italic)
 {
+    backBuffer.ReleaseFont();
     font.Make(face, height, IsTrue(bold), IsTrue(italic));
+    lineFont = nullptr;
     activeColor = newActiveColor;
     inactiveColor = newInactiveColor;
 }
@@ -166,31 +164,57 @@ void VScroller::OnPaint(HDC dc)
 {
     RECT area = {};
     GetClientRect(hwnd, &area);
-    if (backBuffer.Empty())
+    HDC frame = backBuffer.BeginFrame(appActive ? image : disabledImage, font.Handle());
+    if (!frame)
         return;
-    {
-        MemoryDC memory;
-        if (!memory.dc)
-            return;
-        Selection bufferIn(memory.dc, backBuffer.Handle());
-        if (!bufferIn.Ok())
-            return;
-        DrawImage(memory.dc, appActive ? image : disabledImage);
-        SetBkMode(memory.dc, TRANSPARENT);
-        Selection fontIn(memory.dc, font.Handle());
-        SetTextColor(memory.dc, appActive ? activeColor : inactiveColor);
-        if (motion) {
-            ScrollRect current = motion->CurrentRect();
-            area.left = current.left;
-            area.top = current.top;
-            area.right = current.right;
-            area.bottom = current.bottom;
-        }
-        area.left += skinShift;
-        DrawTextA(memory.dc, text, textLength, &area, alignment);
+    SetBkMode(frame, TRANSPARENT);
+    SetTextColor(frame, appActive ? activeColor : inactiveColor);
+    if (motion) {
+        ScrollRect current = motion->CurrentRect();
+        area.left = current.left;
+        area.top = current.top;
+        area.right = current.right;
+        area.bottom = current.bottom;
     }
+    area.left += skinShift;
+    DrawVisibleLines(frame, area);
     // Column c of the buffer lands over column x + c of the skin.
-    DrawImageAt(dc, backBuffer, -skinShift, 0);
+    backBuffer.ShowAt(dc, -skinShift, 0);
+}
+
+void VScroller::DrawVisibleLines(HDC frame, RECT area)
+{
+    if (lineFont != font.Handle() || lineHeight <= 0) {
+        TEXTMETRICA metrics = {};
+        lineHeight = GetTextMetricsA(frame, &metrics) ? metrics.tmHeight : 0;
+        lineFont = font.Handle();
+    }
+    const char* first = text;
+    const char* end = text + textLength;
+    // Only plain line feeds are cut at: a carriage return, or a prefix '&' before a line feed,
+    // lays lines out in ways of DrawTextA's own, so such texts are drawn whole.
+    bool plain = lineHeight > 0;
+    for (const char* c = first; plain && c < end; ++c)
+        plain = *c != '\r' && !(c[0] == '&' && c + 1 < end && c[1] == '\n');
+    if (plain) {
+        // Line i lies at area.top + i * lineHeight; the lines wholly above 0 are skipped, which
+        // keeps the first one drawn at the same place, and so are those from area.bottom on.
+        if (area.top < 0) {
+            for (int skip = -area.top / lineHeight; skip > 0 && first < end; --skip) {
+                const char* feed = static_cast<const char*>(memchr(first, '\n', end - first));
+                first = feed ? feed + 1 : end;
+                area.top += lineHeight;
+            }
+        }
+        const char* last = first;
+        for (int y = area.top; last < end && y < area.bottom; y += lineHeight) {
+            const char* feed = static_cast<const char*>(memchr(last, '\n', end - last));
+            last = feed ? feed + 1 : end;
+        }
+        end = last;
+    }
+    if (end > first)
+        DrawTextA(frame, first, static_cast<int>(end - first), &area, alignment);
 }
 
 void SkinWindow::LoadVScrollers()

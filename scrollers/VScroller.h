@@ -8,11 +8,12 @@
 #include "controls/SkinFont.h"
 #include "scrollers/ScrollMode.h"
 #include "scrollers/ScrollMotion.h"
+#include "window/PaintBuffer.h"
 #include "window/SkinImage.h"
 
 // A block of lines moving through a piece of the skin (upwards or leftwards), or standing still.
-// Texts arrive with WM_SETTEXT; a vertical bar starts a new line. Painting goes through an
-// off-screen bitmap so the moving text does not flicker.
+// Texts arrive with WM_SETTEXT; a vertical bar starts a new line. Painting goes through a kept
+// off-screen frame so the moving text does not flicker.
 class VScroller : public SkinControl {
 public:
     static constexpr int textCapacity = 8000;  // at most 7999 characters; longer texts are cut
@@ -42,6 +43,9 @@ public:
                   const char* bold, const char* italic);
     void SetAppActive(BOOL active);
     void Tick();
+    // The lines of text that reach into the frame, laid out in area as DrawTextA lays out all
+    // of them: a long credits text scrolled mostly out of view costs only its visible lines.
+    void DrawVisibleLines(HDC frame, RECT area);
 
     char text[textCapacity];
     int textLength;
@@ -54,7 +58,10 @@ public:
     SkinFont font;
     SkinImage disabledImage;
     int appActive;
-    SkinImage backBuffer;
+    PaintBuffer backBuffer;
     UINT alignment;
     std::unique_ptr<ScrollMotion> motion;
+    // DrawTextA's line height in the frame for lineFont (0: not known yet).
+    int lineHeight;
+    HFONT lineFont;
 };

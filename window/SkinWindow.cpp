@@ -82,11 +82,25 @@ void SkinWindow::LoadSkin(const char* iniPath)
     char paths[5][folderCapacity];
     for (int i = 0; i < 5; ++i)
         snprintf(paths[i], sizeof paths[i], "%s%s", skinFolder, names[i] ? names[i].Get() : "");
-    image = LoadPicture(paths[0]);
-    mask = LoadPicture(paths[1]);
-    downImage = LoadPicture(paths[3]);
-    overImage = LoadPicture(paths[2]);
-    disabledImage = LoadPicture(paths[4]);
+    // Loaded in this order. A picture named again (a skin without its own Over or Disabled look
+    // names Main again) is copied from the one decoded before, which takes a fraction of the
+    // decoding time; a name that failed before is tried again, with its message.
+    SkinImage* pictures[5] = {&image, &mask, &overImage, &downImage, &disabledImage};
+    const int order[5] = {0, 1, 3, 2, 4};
+    for (int n = 0; n < 5; ++n) {
+        const int i = order[n];
+        const SkinImage* decoded = nullptr;
+        for (int m = 0; m < n && !decoded; ++m)
+            if (strcmp(paths[order[m]], paths[i]) == 0 && !pictures[order[m]]->Empty())
+                decoded = pictures[order[m]];
+        if (decoded) {
+            int width = 0, height = 0;
+            decoded->GetSize(&width, &height);
+            pictures[i]->Attach(CutImage(decoded->Handle(), 0, 0, width, height));
+        } else {
+            *pictures[i] = LoadPicture(paths[i]);
+        }
+    }
     for (GlobalText& name : names)
         name.Reset();
 

@@ -306,6 +306,39 @@ TEST_F(VScrollerTest, ActivationSwitchesBackgroundAndColour)
     EXPECT_EQ(s->appActive, 1);
 }
 
+// Lines scrolled out of view are left out of the drawing: every frame must still show exactly what
+// drawing the whole text shows, whichever line is cut by the top or the bottom edge.
+TEST_F(VScrollerTest, OnlyVisibleLinesAreDrawnWithTheSamePixels)
+{
+    const char* texts[] = {"one|two||four|five|six|seven|eight|nine|ten|eleven|twelve",
+                           "a&|b|c&&|d|e|f|g|h|i"};
+    for (const char* text : texts) {
+        VScroller* s = LoadOne(Entry("scroll", 1, "center", 1, 12));
+        ASSERT_NE(s, nullptr);
+        SendMessageA(s->hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+        std::string whole(s->text, s->textLength);
+        for (int tick = 0; tick < 190; ++tick) {
+            Ticks(s, 1);
+            Canvas shown(50, 40, sentinel);
+            s->OnPaint(shown.Dc());
+            // The frame as a plain paint makes it: background, then the whole text.
+            Canvas frame(50, 40, sentinel);
+            DrawImage(frame.Dc(), s->image);
+            SetBkMode(frame.Dc(), TRANSPARENT);
+            HGDIOBJ previous = SelectObject(frame.Dc(), s->font.Handle());
+            SetTextColor(frame.Dc(), s->activeColor);
+            ScrollRect current = s->motion->CurrentRect();
+            RECT area = {current.left + 6, current.top, current.right, current.bottom};
+            DrawTextA(frame.Dc(), whole.c_str(), static_cast<int>(whole.size()), &area, s->alignment);
+            SelectObject(frame.Dc(), previous);
+            for (int y = 0; y < 40; ++y)
+                for (int c = 0; c < 44; ++c)
+                    ASSERT_EQ(shown.Pixel(c, y), frame.Pixel(c + 6, y))
+                        << text << " top " << current.top << " at " << c << "," << y;
+        }
+    }
+}
+
 TEST_F(VScrollerTest, AlignmentPlacesTheLines)
 {
     int first[3];

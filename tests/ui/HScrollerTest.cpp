@@ -5,6 +5,7 @@
 #include <string>
 
 #include "scrollers/HScroller.h"
+#include "window/GdiCounts.h"
 #include "tests/ui/UiSupport.h"
 
 namespace {
@@ -215,6 +216,34 @@ TEST_F(HScrollerTest, PaintsTextAtItsOffsetOverTheActiveOrInactiveBackground)
     Canvas inactive(200, 50, 0);
     scroller->OnPaint(inactive.Dc());
     EXPECT_EQ(inactive.Pixel(50, 40), SkinPixel(60, 60, disabledBlue));
+}
+
+// The frame keeps the font selected between paints: a font made anew must be drawn with at the
+// next paint, and the old one deleted, not left selected.
+TEST_F(HScrollerTest, AFontMadeAnewIsUsedAtTheNextPaint)
+{
+    HScroller* scroller = Load(tickerLine);
+    ASSERT_NE(scroller, nullptr);
+    KillTimer(scroller->hwnd, HScroller::timerId);
+    SendMessageA(scroller->hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("WWW"));
+    auto rightmostText = [&] {
+        scroller->offsetX = 0;
+        Canvas canvas(200, 50, 0);
+        scroller->OnPaint(canvas.Dc());
+        int right = -1;
+        for (int x = 0; x < 200; ++x)
+            for (int y = 0; y < 50; ++y)
+                if ((canvas.Pixel(x, y) & 0xFF) < mainBlue)
+                    right = x;
+        return right;
+    };
+    int large = rightmostText();
+    long fonts = LiveGdiObjects(GdiKind::Font);
+    scroller->MakeFont("Tahoma", 12, 255, "FALSE", "FALSE");
+    EXPECT_EQ(LiveGdiObjects(GdiKind::Font), fonts);
+    int small = rightmostText();
+    EXPECT_GT(small, 0);
+    EXPECT_LT(small, large);
 }
 
 }  // namespace

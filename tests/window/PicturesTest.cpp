@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "tests/window/TestSupport.h"
+#include "window/ComApartment.h"
 #include "window/GdiCounts.h"
 #include "window/SkinImage.h"
 
@@ -101,8 +103,16 @@ TEST_F(PictureFiles, DecodedPicturesHoldTheirPixels)
         int scale;
         int tolerance;
     } cases[] = {{folder.File("sample.bmp"), 1, 0}, {"sample.gif", 1, 0}, {"sample.jpg", 2, 24}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.path);
+    // Decoded alike with no COM apartment and inside the one the program keeps open.
+    for (int pass = 0; pass < 6; ++pass) {
+        const Case& c = cases[pass % 3];
+        std::optional<ComApartment> com;
+        if (pass >= 3)
+            com.emplace();
+        SCOPED_TRACE(c.path + (com ? " in an apartment" : ""));
+        if (com) {
+            ASSERT_TRUE(com->Open());
+        }
         SkinImage image = LoadPicture(c.path.c_str());
         ASSERT_FALSE(image.Empty());
         int width = 0, height = 0;
@@ -121,6 +131,11 @@ TEST_F(PictureFiles, DecodedPicturesHoldTheirPixels)
         }
     }
     EXPECT_TRUE(boxes.Texts().empty());
+    // The last apartment is closed again: the thread can open a fresh one.
+    HRESULT fresh = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    EXPECT_EQ(fresh, S_OK);
+    if (SUCCEEDED(fresh))
+        CoUninitialize();
 }
 
 TEST_F(PictureFiles, MissingFileShowsOneBoxAndGivesEmpty)

@@ -6,18 +6,11 @@
 #include <cstring>
 #include <vector>
 
+#include "tests/window/BenchClock.h"
 #include "window/GdiCounts.h"
 #include "window/RegionFromMask.h"
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 struct Dib {
     HBITMAP bitmap = nullptr;

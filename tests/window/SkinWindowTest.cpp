@@ -191,8 +191,11 @@ TEST(SkinWindow, OnlyMainServesEveryLookAndShape)
     auto window = std::make_unique<SkinWindow>();
     HWND hwnd = window->CreateFromSkin("SkinTestOnlyMain", 0, 0, TestInstance(), ini.c_str());
     for (const SkinImage* image :
-         {&window->mask, &window->overImage, &window->downImage, &window->disabledImage})
+         {&window->mask, &window->overImage, &window->downImage, &window->disabledImage}) {
         EXPECT_EQ(PixelOf(image->Handle(), 5, 5), red);
+        // A copy of its own: each picture is deleted once, by its own owner.
+        EXPECT_NE(image->Handle(), window->image.Handle());
+    }
     HRGN shape = CreateRectRgn(0, 0, 0, 0);
     ASSERT_EQ(GetWindowRgn(hwnd, shape), COMPLEXREGION);
     EXPECT_FALSE(PtInRegion(shape, 0, 0));
