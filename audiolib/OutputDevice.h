@@ -4,12 +4,12 @@
 
 namespace audio {
 
-// Where mixed sound goes: a short queue of fixed-size blocks (about 100 ms in all) that the device
+// Where mixed sound goes: a short queue of fixed-size blocks (about 200 ms in all) that the device
 // plays in order. Not thread-safe: the library serialises every call except Wait.
 class OutputDevice {
 public:
   static constexpr size_t kBlockFrames = 1103;  // 25 ms
-  static constexpr size_t kBlocks = 8;
+  static constexpr size_t kBlocks = 8;  // under Wine about 200 ms are heard after a block is made
 
   virtual ~OutputDevice() = default;
   // The next free block to fill (kBlockFrames stereo frames), or null while the queue is full.

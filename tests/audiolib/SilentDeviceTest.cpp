@@ -15,7 +15,7 @@ TEST(SilentDevice, PlaysItsQueueInRealTimeAndStopsWhenStopped) {
     device.Submit();
     ++blocks;
   }
-  EXPECT_EQ(blocks, OutputDevice::kBlocks) << "about 100 ms are queued";
+  EXPECT_EQ(blocks, OutputDevice::kBlocks) << "about 200 ms are queued";
   auto begin = std::chrono::steady_clock::now();
   std::this_thread::sleep_for(std::chrono::milliseconds(60));
   uint64_t played = device.Played();
