@@ -1,16 +1,13 @@
 #include "audiolib/WaveOutDevice.h"
 
+#include <algorithm>
+
 #include "audiolib/OutputFormat.h"
 
 namespace audio {
 
 WaveOutDevice::~WaveOutDevice() {
-  if (out) {
-    waveOutReset(out);  // returns every queued block
-    for (Block &block : blocks)
-      if (block.header.dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(out, &block.header, sizeof block.header);
-    waveOutClose(out);
-  }
+  CloseDevice();
   if (blockDone) CloseHandle(blockDone);
 }
 
@@ -18,6 +15,11 @@ AudioError WaveOutDevice::Open() {
   if (waveOutGetNumDevs() == 0) return kErrorDriver;
   blockDone = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   if (!blockDone) return kErrorDriver;
+  progressAt = Clock::now();
+  return OpenDevice();
+}
+
+AudioError WaveOutDevice::OpenDevice() {
   WAVEFORMATEX format = {};
   format.wFormatTag = WAVE_FORMAT_PCM;
   format.nChannels = 2;
@@ -32,11 +34,35 @@ AudioError WaveOutDevice::Open() {
   }
   for (Block &block : blocks) {
     block.samples.assign(kBlockFrames * 2, 0);
+    block.header = {};
     block.header.lpData = reinterpret_cast<LPSTR>(block.samples.data());
     block.header.dwBufferLength = static_cast<DWORD>(kBlockFrames * kBytesPerFrame);
-    if (waveOutPrepareHeader(out, &block.header, sizeof block.header) != MMSYSERR_NOERROR) return kErrorDriver;
+    block.queued = false;
+    if (waveOutPrepareHeader(out, &block.header, sizeof block.header) != MMSYSERR_NOERROR) {
+      CloseDevice();
+      return kErrorDriver;
+    }
   }
+  if (!running) waveOutPause(out);
+  // The new device starts at what has been played; what was queued for the old one is dropped.
+  next = oldest = 0;
+  submitted = done = deviceBase = played;
+  devicePlayed = 0;
+  lastSample = 0;
+  progressFrames = played;
+  progressAt = Clock::now();
   return kOk;
+}
+
+void WaveOutDevice::CloseDevice() {
+  if (!out) return;
+  waveOutReset(out);  // returns every queued block
+  for (Block &block : blocks) {
+    if (block.header.dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(out, &block.header, sizeof block.header);
+    block.queued = false;
+  }
+  waveOutClose(out);
+  out = nullptr;
 }
 
 // Returns done blocks to the free list (they finish in the order they were queued).
@@ -48,19 +74,60 @@ void WaveOutDevice::Collect() {
   }
 }
 
+uint64_t WaveOutDevice::ByClock(Clock::time_point now) const {
+  if (!running) return clockBase;
+  auto us = std::chrono::duration_cast<std::chrono::microseconds>(now - clockAt).count();
+  return clockBase + static_cast<uint64_t>(us) * kOutputRate / 1000000;
+}
+
 uint64_t WaveOutDevice::Played() {
-  Collect();
-  // A done block has only been handed on (Wine's mixer takes blocks early); the device position
-  // says what has been heard. It counts 32-bit samples, so extend it past its wrap.
-  MMTIME time = {};
-  time.wType = TIME_SAMPLES;
-  if (waveOutGetPosition(out, &time, sizeof time) == MMSYSERR_NOERROR && time.wType == TIME_SAMPLES) {
-    played += static_cast<DWORD>(time.u.sample - lastSample);
-    lastSample = time.u.sample;
-  } else {
-    played = done;
+  const Clock::time_point now = Clock::now();
+  uint64_t heard = played;
+  if (out) {
+    Collect();
+    // A done block has only been handed on (Wine's mixer takes blocks early); the device position
+    // says what has been heard. It counts 32-bit samples, so extend it past its wrap.
+    MMTIME time = {};
+    time.wType = TIME_SAMPLES;
+    uint64_t byDevice = done;
+    if (waveOutGetPosition(out, &time, sizeof time) == MMSYSERR_NOERROR && time.wType == TIME_SAMPLES) {
+      devicePlayed += static_cast<DWORD>(time.u.sample - lastSample);
+      lastSample = time.u.sample;
+      byDevice = deviceBase + devicePlayed;
+    }
+    byDevice = std::min(byDevice, submitted);
+    heard = std::max(heard, byDevice);
+    // A device opened again goes on by the clock until it has played something, so time does not
+    // stand still when it turns out not to play either.
+    if (proving && byDevice == deviceBase) heard = std::max(heard, ByClock(now));
+    else proving = false;
+    heard = std::min(heard, submitted);
+    // Playing, with sound queued, and nothing played for a while: the device has gone away.
+    if (byDevice != progressFrames || !running || byDevice == submitted) {
+      progressFrames = byDevice;
+      progressAt = now;
+    } else if (now - progressAt >= std::chrono::milliseconds(kStallMs)) {
+      // The clock takes over from the last progress, so the time spent noticing is not lost.
+      CloseDevice();
+      clockBase = progressFrames;
+      clockAt = progressAt;
+      retryAt = now + std::chrono::milliseconds(kRetryMs);
+    }
   }
-  if (played > submitted) played = submitted;
+  if (!out) {
+    heard = std::min(std::max(heard, ByClock(now)), submitted);
+    if (now >= retryAt) {
+      retryAt = now + std::chrono::milliseconds(kRetryMs);
+      played = heard;
+      if (OpenDevice() == kOk) {
+        proving = true;
+        clockBase = played;
+        clockAt = now;
+        return played;
+      }
+    }
+  }
+  played = heard;
   return played;
 }
 
@@ -74,25 +141,42 @@ int16_t *WaveOutDevice::Acquire() {
 unsigned WaveOutDevice::WaitTime(unsigned ms) {
   const uint64_t queued = submitted - Played();
   const uint64_t limit = (kBlocks - 1) * kBlockFrames;
-  if (queued <= limit) return ms;
+  if (queued <= limit || !running) return ms;
   uint64_t soon = (queued - limit) * 1000 / kOutputRate + 1;
   return soon < ms ? static_cast<unsigned>(soon) : ms;
 }
 
 void WaveOutDevice::Submit() {
   Block &block = blocks[next];
-  block.header.dwFlags &= ~static_cast<DWORD>(WHDR_DONE);
-  // A block the device refuses counts as played at once, so time still moves on.
-  if (waveOutWrite(out, &block.header, sizeof block.header) != MMSYSERR_NOERROR) block.header.dwFlags |= WHDR_DONE;
-  block.queued = true;
+  if (out) {
+    block.header.dwFlags &= ~static_cast<DWORD>(WHDR_DONE);
+    // A block the device refuses counts as played at once, so time still moves on.
+    if (waveOutWrite(out, &block.header, sizeof block.header) != MMSYSERR_NOERROR) block.header.dwFlags |= WHDR_DONE;
+    block.queued = true;
+  } else if (running && Played() == submitted) {
+    // By the clock, an underrun (the queue ran dry) restarts the clock at what was submitted.
+    clockBase = submitted;
+    clockAt = Clock::now();
+  }
   submitted += kBlockFrames;
   next = (next + 1) % kBlocks;
 }
 
 void WaveOutDevice::Wait(unsigned ms) { WaitForSingleObject(blockDone, ms); }
 
-void WaveOutDevice::Stop() { waveOutPause(out); }  // the position holds while paused
+void WaveOutDevice::Stop() {
+  if (!running) return;
+  clockBase = Played();
+  if (out) waveOutPause(out);  // the position holds while paused
+  running = false;
+}
 
-void WaveOutDevice::Start() { waveOutRestart(out); }
+void WaveOutDevice::Start() {
+  if (running) return;
+  running = true;
+  clockAt = Clock::now();
+  if (out) waveOutRestart(out);
+  progressAt = clockAt;
+}
 
 }  // namespace audio

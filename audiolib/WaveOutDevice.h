@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <chrono>
 #include <vector>
 
 #include "audiolib/AudioError.h"
@@ -10,7 +11,9 @@
 namespace audio {
 
 // The default sound output through winmm's waveOut, fed with kBlocks blocks that it plays in turn.
-// What counts as played is the device's position, not the blocks it has given back.
+// What counts as played is the device's position, not the blocks it has given back. A device that
+// stops playing for kStallMs is closed; then output goes on by the clock, without sound, and the
+// device is opened again every kRetryMs.
 class WaveOutDevice : public OutputDevice {
 public:
   WaveOutDevice() = default;
@@ -18,8 +21,13 @@ public:
   WaveOutDevice(const WaveOutDevice &) = delete;
   WaveOutDevice &operator=(const WaveOutDevice &) = delete;
 
+  static constexpr unsigned kStallMs = 1000;
+  static constexpr unsigned kRetryMs = 2000;
+
   // kErrorDriver when there is no output device or it cannot be opened.
   AudioError Open();
+  // Whether sound goes to the device now (false while output goes on by the clock).
+  bool Sounding() const { return out != nullptr; }
   int16_t *Acquire() override;
   void Submit() override;
   uint64_t Played() override;
@@ -29,6 +37,7 @@ public:
   void Start() override;
 
 private:
+  using Clock = std::chrono::steady_clock;
   struct Block {
     WAVEHDR header = {};
     std::vector<int16_t> samples;
@@ -43,7 +52,22 @@ private:
   uint64_t done = 0;        // frames of blocks waveOut has given back
   uint64_t played = 0;      // frames heard, from the device position
   DWORD lastSample = 0;     // the device position last read
+  uint64_t deviceBase = 0;  // frames played before the device was opened
+  uint64_t devicePlayed = 0;  // frames the device has played since it was opened
+  bool running = true;      // not stopped
+  bool proving = false;     // opened again, and has not played yet
+  // Progress, for telling a device that stopped playing.
+  uint64_t progressFrames = 0;
+  Clock::time_point progressAt;
+  // Output by the clock: `clockBase` frames were played at `clockAt`.
+  uint64_t clockBase = 0;
+  Clock::time_point clockAt;
+  Clock::time_point retryAt;
+
+  AudioError OpenDevice();
+  void CloseDevice();
   void Collect();
+  uint64_t ByClock(Clock::time_point now) const;
 };
 
 }  // namespace audio

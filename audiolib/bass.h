@@ -27,6 +27,10 @@ typedef void(CALLBACK SYNCPROC)(DWORD sync, DWORD channel, DWORD data, DWORD use
 // Devices. BASS_Init opens the device and starts output; freq and flags are ignored (output is
 // always 44.1 kHz 16-bit stereo) and so is the window. BASS_Stop pauses all output, BASS_Start
 // continues it. Before BASS_Init and after BASS_Free every call fails with BASS_ERROR_INIT.
+// When the default output stops playing (its sound server went away: for a second nothing queued
+// is played), output goes on by the clock without sound, as with BASS_DEVICE_SILENT: positions
+// advance, channels end and their end procedures are called on time. Every two seconds the device
+// is opened anew, and sound comes back on it from where the channels are then.
 #define BASS_DEVICE_DEFAULT (-1) // the default sound output (waveOut); BASS_ERROR_DRIVER when none
 #define BASS_DEVICE_SILENT (-2)  // no sound: channels advance in real time by the clock and end as with sound
 

@@ -1,7 +1,10 @@
-"""Sums the test results of every layer and prints the closing line "N passed, N failed".
+"""Sums the test results of every layer: one line per layer, then the closing line "N passed, N failed".
 
-A ctest entry whose program wrote GoogleTest XML counts each test case in it; any other ctest entry
-(end-to-end scripts, a program that crashed before writing XML) counts as one. Fuzz targets count one each.
+Usage: summarize.py RESULTS LAYER=XMLDIR...
+Each layer's ctest report is RESULTS/LAYER-ctest.xml and its GoogleTest programs wrote XML into
+XMLDIR. A ctest entry whose program wrote GoogleTest XML counts each test case in it; any other ctest
+entry (end-to-end scripts, a program that crashed before writing XML) counts as one. Fuzz targets
+(RESULTS/fuzz.txt) count one each.
 """
 import os
 import sys
@@ -15,42 +18,52 @@ def gtest_counts(path):
     return tests - failed, failed
 
 
-def main(results, *xml_dirs):
-    passed = failed = 0
+def layer_counts(ctest_xml, xml_dir):
     gtest = {}
-    for d in xml_dirs:
-        if os.path.isdir(d):
-            for f in os.listdir(d):
-                if f.endswith(".xml"):
-                    try:
-                        gtest[f[:-4]] = gtest_counts(os.path.join(d, f))
-                    except (ET.ParseError, ValueError):
-                        pass
-    for layer in ("native-ctest.xml", "win-ctest.xml"):
-        path = os.path.join(results, layer)
-        if not os.path.exists(path):
-            continue
-        for case in ET.parse(path).getroot().iter("testcase"):
-            name = case.get("name")
-            bad = case.find("failure") is not None or case.find("error") is not None
-            skipped = case.get("status") in ("notrun", "disabled") or case.find("skipped") is not None
-            if name in gtest and not bad:
-                p, f = gtest[name]
-                passed, failed = passed + p, failed + f
-            elif name in gtest:
-                p, f = gtest[name]
-                passed, failed = passed + p, failed + max(f, 1)
-            elif bad:
-                failed += 1
-            elif not skipped:
-                passed += 1
+    if os.path.isdir(xml_dir):
+        for f in os.listdir(xml_dir):
+            if f.endswith(".xml"):
+                try:
+                    gtest[f[:-4]] = gtest_counts(os.path.join(xml_dir, f))
+                except (ET.ParseError, ValueError):
+                    pass
+    passed = failed = 0
+    for case in ET.parse(ctest_xml).getroot().iter("testcase"):
+        name = case.get("name")
+        bad = case.find("failure") is not None or case.find("error") is not None
+        skipped = case.get("status") in ("notrun", "disabled") or case.find("skipped") is not None
+        if name in gtest:
+            p, f = gtest[name]
+            passed, failed = passed + p, failed + (max(f, 1) if bad else f)
+        elif bad:
+            failed += 1
+        elif not skipped:
+            passed += 1
+    return passed, failed
+
+
+def main(results, *layers):
+    counts = []
+    for spec in layers:
+        name, _, xml_dir = spec.partition("=")
+        path = os.path.join(results, name + "-ctest.xml")
+        if os.path.exists(path):
+            counts.append((name, *layer_counts(path, xml_dir)))
+        else:
+            counts.append((name, 0, 1))  # the layer did not run at all
     fuzz = os.path.join(results, "fuzz.txt")
     if os.path.exists(fuzz):
+        p = f = 0
         for line in open(fuzz):
             parts = line.split()
             if len(parts) == 2:
-                passed += parts[1] == "passed"
-                failed += parts[1] != "passed"
+                p += parts[1] == "passed"
+                f += parts[1] != "passed"
+        counts.insert(1, ("fuzz", p, f))
+    for name, p, f in counts:
+        print(f"  {name:8} {p} passed, {f} failed")
+    passed = sum(c[1] for c in counts)
+    failed = sum(c[2] for c in counts)
     print(f"{passed} passed, {failed} failed")
     return 1 if failed or passed == 0 else 0
 
