@@ -68,9 +68,10 @@ AudioError MpegDecoder::Open(std::unique_ptr<Reader> reader, std::unique_ptr<Mpe
   int error = MPG123_OK;
   mpg123_handle *h = decoder->handle = mpg123_new(nullptr, &error);
   if (!h) return kErrorMem;
-  // Any rate, always stereo float: mono is spread to both sides by the library. A change of rate
-  // or channels inside the stream ends it rather than being played at the wrong speed.
-  mpg123_param(h, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS | MPG123_FORCE_STEREO | MPG123_NO_FRANKENSTEIN, 0);
+  // Any rate, always stereo float: mono is spread to both sides by the library. Streams stuck
+  // together stay allowed (refusing them would also end a stream at the first damaged stretch); a
+  // change of rate in one is silence from there on rather than sound at the wrong speed.
+  mpg123_param(h, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS | MPG123_FORCE_STEREO, 0);
   // After a seek, layer III frames borrow bytes from up to 511 (MPEG-1) or 255 bytes before them:
   // at the smallest bit rates that is a dozen frames, which are decoded first and dropped.
   mpg123_param(h, MPG123_PREFRAMES, kPreFrames, 0);
@@ -105,7 +106,13 @@ size_t MpegDecoder::Read(float *stereo, size_t count) {
     int result = mpg123_read(handle, reinterpret_cast<unsigned char *>(stereo + 2 * done),
                              (count - done) * 2 * sizeof(float), &bytes);
     done += bytes / (2 * sizeof(float));
-    if (result == MPG123_NEW_FORMAT) continue;
+    if (result == MPG123_NEW_FORMAT) {
+      long now = 0;
+      int channels = 0, encoding = 0;
+      if (mpg123_getformat(handle, &now, &channels, &encoding) == MPG123_OK && static_cast<uint32_t>(now) == rate) continue;
+      ended = true;
+      break;
+    }
     if (result != MPG123_OK || bytes == 0) {
       // A damaged or cut stream: what came before is played, the rest is silence.
       ended = true;

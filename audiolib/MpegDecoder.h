@@ -14,7 +14,9 @@ struct MpegInput;
 
 // An MPEG audio stream (MPEG-1, 2 and 2.5, layers I to III) decoded with libmpg123 straight from
 // its reader. Opening scans every frame once: the length is exact (less the encoder's delay and
-// padding that a LAME tag gives) and seeking lands on the sample, VBR or not.
+// padding that a LAME tag gives) and seeking lands on the sample, VBR or not. Damage inside the
+// stream is skipped when the next frame follows within 1 KB (libmpg123's limit); after a longer
+// stretch of junk the stream ends there, as mpg123 itself plays it.
 class MpegDecoder : public Decoder {
 public:
   ~MpegDecoder() override;

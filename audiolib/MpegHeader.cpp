@@ -7,7 +7,6 @@ namespace audio {
 
 namespace {
 
-constexpr uint64_t kMaxJunk = 64u << 10;
 constexpr int kMaxId3Tags = 8;  // tags stacked at the start, as some taggers leave them
 
 // Kilobits per second by [MPEG-1?][layer - 1][index], index 1 to 14.
@@ -92,7 +91,7 @@ bool FindMpegFrames(Reader &reader, uint64_t *begin, uint64_t *end) {
   uint64_t start = SkipId3v2(reader, 0);
   uint64_t stop = FramesEnd(reader, start);
   if (start >= stop) return false;
-  uint64_t window = stop - start < kMaxJunk + 4 ? stop - start : kMaxJunk + 4;
+  uint64_t window = stop - start < kMaxMpegJunk + 4 ? stop - start : kMaxMpegJunk + 4;
   std::vector<uint8_t> bytes(static_cast<size_t>(window));
   size_t got = reader.ReadAt(start, bytes.data(), bytes.size());
   for (size_t i = 0; i + 4 <= got; ++i) {

@@ -5,6 +5,9 @@
 
 namespace audio {
 
+// How much that is not MPEG audio may stand before the first frame, or between two frames.
+constexpr uint64_t kMaxMpegJunk = 64u << 10;
+
 // One MPEG audio frame header (MPEG-1, 2 and 2.5, layers I to III).
 struct MpegHeader {
   int version = 0;  // 10: MPEG-1, 20: MPEG-2, 25: MPEG-2.5

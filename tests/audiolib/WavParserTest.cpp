@@ -1,6 +1,7 @@
 // WAV parsing and sample conversion, native.
 #include <gtest/gtest.h>
 
+#include "audiolib/ChannelMix.h"
 #include "audiolib/DecodedSource.h"
 #include "audiolib/Loader.h"
 #include "audiolib/MemoryReader.h"
@@ -250,4 +251,33 @@ TEST(WavDecoder, SixteenBitAtOutputRateIsBitExactAndSeekable) {
   ASSERT_EQ(source->Read(out.data(), 10), 10u);
   EXPECT_EQ(out[0], ToneSample(spec, 1234));
   EXPECT_EQ(out[18], ToneSample(spec, 1243));
+}
+
+TEST(ChannelMix, FoldsSpeakersIntoStereo) {
+  const float c = 0.70710678f;
+  struct Case {
+    const char *name;
+    uint16_t channels;
+    uint32_t mask;
+    std::vector<float> in;
+    float left, right;
+  } cases[] = {
+      {"mono", 1, 0, {0.5f}, 0.5f, 0.5f},
+      {"stereo", 2, 0, {0.5f, -0.25f}, 0.5f, -0.25f},
+      {"mono marked front left plays on both", 1, 0x1, {0.5f}, 0.5f, 0.5f},
+      // 5.1 in the usual order: FL FR FC LFE BL BR; the LFE is left out, each side sums to one.
+      {"5.1 front left", 6, 0, {1, 0, 0, 0, 0, 0}, 1 / (2 + c), 0},
+      {"5.1 centre", 6, 0, {0, 0, 1, 0, 0, 0}, c / (2 + c), c / (2 + c)},
+      {"5.1 LFE", 6, 0, {0, 0, 0, 1, 0, 0}, 0, 0},
+      {"5.1 all at full scale", 6, 0, {1, -1, 1, 1, 1, -1}, 1, (c - 2) / (2 + c)},
+      // Channels beyond the mask go to both sides like a centre speaker.
+      {"quad with a stereo mask", 4, 0x3, {0, 0, 1, 1}, 2 * c / (1 + 2 * c), 2 * c / (1 + 2 * c)},
+  };
+  for (const Case &t : cases) {
+    ChannelMix mix(t.channels, t.mask);
+    float out[2];
+    mix.Mix(t.in.data(), out);
+    EXPECT_NEAR(out[0], t.left, 1e-6) << t.name;
+    EXPECT_NEAR(out[1], t.right, 1e-6) << t.name;
+  }
 }
