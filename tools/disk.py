@@ -55,8 +55,8 @@ DIALOGS = [
 
 CREDITS = [
     "NIGHTFERRY", "", "a musicdisk for the night boat", "", "", "- music -",
-    "six songs composed in code:", "four modules written by", "our module generator,",
-    "two streams synthesised", "sample by sample", "", "- pictures -", "every window drawn",
+    "seven songs composed in code:", "four modules written by", "our module generator,",
+    "three streams synthesised", "sample by sample", "", "- pictures -", "every window drawn",
     "pixel by pixel in code", "", "- player -", "the musicdisk team", "", "",
     "press the note button", "for notes on each song", "", "thanks for listening", "", "", "",
 ]
