@@ -2,12 +2,14 @@
 #include <memory>
 #include <vector>
 
+#include "audiolib/ChannelMix.h"
 #include "audiolib/Decoder.h"
 #include "audiolib/WavParser.h"
 
 namespace audio {
 
-// PCM samples of a parsed WAV file, read in pieces from its reader (large files stay on disk).
+// The samples of a parsed WAV file coded one frame at a time (PCM, float, A-law, µ-law), read in
+// pieces from its reader (large files stay on disk) and mixed down to stereo.
 class WavDecoder : public Decoder {
 public:
   WavDecoder(std::unique_ptr<Reader> reader, const WavInfo &info);
@@ -19,8 +21,10 @@ public:
 private:
   std::unique_ptr<Reader> reader;
   WavInfo info;
+  ChannelMix mix;
   uint64_t position = 0;
   std::vector<uint8_t> bytes;
+  std::vector<float> samples;  // one frame's channels
 };
 
 }  // namespace audio

@@ -37,6 +37,9 @@ SONGS = [
     ("song06.mod", "Engine Room",
      "a saw lead, broken beats and a fill before every turn",
      ["Below deck the engines", "run: a saw lead, broken", "beats and a drum fill", "before every turn."]),
+    ("song07.mp3", "First Light",
+     "a rising bell line over a slow drone, as a 32 kHz MP3 stream",
+     ["Dawn over the harbour:", "bells climbing over a low", "drone, one voice, encoded", "as a variable-rate MP3."]),
 ]
 
 TARGETS = [("notes", "BUTTON_INFONOTES"), ("tech", "BUTTON_INFOTECH")]
@@ -52,8 +55,8 @@ DIALOGS = [
 
 CREDITS = [
     "NIGHTFERRY", "", "a musicdisk for the night boat", "", "", "- music -",
-    "six songs composed in code:", "four modules written by", "our module generator,",
-    "two streams synthesised", "sample by sample", "", "- pictures -", "every window drawn",
+    "seven songs composed in code:", "four modules written by", "our module generator,",
+    "three streams synthesised", "sample by sample", "", "- pictures -", "every window drawn",
     "pixel by pixel in code", "", "- player -", "the musicdisk team", "", "",
     "press the note button", "for notes on each song", "", "thanks for listening", "", "", "",
 ]
@@ -77,6 +80,10 @@ def song_facts(file):
     if file.endswith(".ogg"):
         return (streams.NIGHT_SECONDS, "Ogg Vorbis stream, 44100 Hz stereo, quality %s" % streams.OGG_QUALITY,
                 "Am F C G, sea noise and bells, %s, synthesised by streams.py" % minutes(streams.NIGHT_SECONDS))
+    if file.endswith(".mp3"):
+        return (streams.LIGHT_SECONDS, "MP3 stream (MPEG-1 layer III), %d Hz mono, VBR quality %s, LAME and ID3v2 tags"
+                % (streams.MP3_RATE, streams.MP3_QUALITY),
+                "a rising bell line over a drone, %s, synthesised by streams.py" % minutes(streams.LIGHT_SECONDS))
     return (streams.BELLS_SECONDS, "WAV stream, 16-bit stereo at %d Hz" % streams.WAV_RATE,
             "a pentatonic bell figure over a fifth, %s, synthesised by streams.py" % minutes(streams.BELLS_SECONDS))
 

@@ -1,8 +1,10 @@
-"""Synthesises the demo disk's two sampled songs: a WAV stream and an Ogg Vorbis stream.
+"""Synthesises the demo disk's three sampled songs: a WAV stream, an Ogg Vorbis and an MP3 stream.
 
 "Glass Bells" is written as a 16-bit stereo WAV at 22050 Hz (the player converts it to its output
 rate). "Night Crossing" is synthesised at 44100 Hz and encoded with oggenc at a fixed quality and
-a fixed stream serial number, so the same oggenc version always writes the same bytes.
+a fixed stream serial number, so the same oggenc version always writes the same bytes. "First
+Light" is synthesised in mono at 32000 Hz and encoded with lame (VBR, with its LAME tag and an
+ID3v2 tag), which likewise writes the same bytes for the same lame version.
 
 Usage: streams.py OUTDIR
 """
@@ -23,6 +25,9 @@ OGG_QUALITY = "0"
 OGG_SERIAL = "20260"
 BELLS_SECONDS = 7.0
 NIGHT_SECONDS = 16.0
+MP3_RATE = 32000
+MP3_QUALITY = "5"
+LIGHT_SECONDS = 12.0
 
 
 def note_hz(semitones_from_a4):
@@ -138,6 +143,36 @@ def encode_ogg(wav, out_path):
                         "-t", "Night Crossing", "-a", "Nightferry", "-o", out_path, src], check=True)
 
 
+def first_light():
+    """About 12 seconds in mono: a rising bell line over a slow two-note drone."""
+    rate = MP3_RATE
+    n = int(rate * LIGHT_SECONDS)
+    left, right = [0.0] * n, [0.0] * n
+    for semis, amp in ((-24, 0.05), (-17, 0.04)):
+        w = 2 * math.pi * note_hz(semis) / rate
+        for i in range(n):
+            t = i / rate
+            left[i] += math.sin(w * i) * amp * min(1.0, t / 2.0) * min(1.0, (LIGHT_SECONDS - t) / 2.0)
+    line = [(0.5, 0), (1.5, 3), (2.5, 5), (3.5, 7), (5.0, 10), (6.0, 7), (7.0, 12), (8.5, 15)]
+    for start, semis in line:
+        add_bell(left, right, rate, start, note_hz(semis), 0.15, 0.5, 3.0)
+    mono = [l + r for l, r in zip(left, right)]
+    return wav_bytes(rate, *normalise(mono, mono, 0.7))
+
+
+def encode_mp3(wav, out_path):
+    """lame at a fixed VBR quality with a title tag; raises when lame is missing or fails."""
+    lame = shutil.which("lame")
+    if not lame:
+        raise RuntimeError("lame is needed to write the MP3 song")
+    with tempfile.TemporaryDirectory() as tmp:
+        src = os.path.join(tmp, "light.wav")
+        with open(src, "wb") as f:
+            f.write(wav)
+        subprocess.run([lame, "--quiet", "-m", "m", "-V", MP3_QUALITY, "--add-id3v2", "--tt", "First Light",
+                        "--ta", "Nightferry", src, out_path], check=True)
+
+
 def write_all(outdir):
     os.makedirs(outdir, exist_ok=True)
     wav_path = os.path.join(outdir, "song05.wav")
@@ -145,7 +180,9 @@ def write_all(outdir):
         f.write(glass_bells())
     ogg_path = os.path.join(outdir, "song03.ogg")
     encode_ogg(night_crossing(), ogg_path)
-    return [ogg_path, wav_path]
+    mp3_path = os.path.join(outdir, "song07.mp3")
+    encode_mp3(first_light(), mp3_path)
+    return [ogg_path, wav_path, mp3_path]
 
 
 if __name__ == "__main__":

@@ -310,6 +310,23 @@ TEST_F(BassDll, AModulePlaysThroughToOneEnd) {
   EXPECT_EQ(logs[5].calls, 1) << "no loop back to the start";
 }
 
+TEST_F(BassDll, AnMp3StreamPlaysThroughToOneEndAfterASeek) {
+  // Made by make-streams.sh (this test's fixture): 3 s of LAME-tagged VBR, 132300 frames.
+  DWORD h = Stream("streams/l3-vbr-44100.mp3");
+  ASSERT_NE(h, 0u);
+  EXPECT_EQ(BASS_StreamGetLength(h), 132300u * 4);
+  ASSERT_NE(BASS_ChannelSetSync(h, BASS_SYNC_END, 0, OnEndIndexed, 6), 0u);
+  ASSERT_TRUE(BASS_StreamPlay(h, FALSE, 0));
+  // The player's seek: to a time given in seconds, 1 s before the end.
+  ASSERT_TRUE(BASS_ChannelSetPosition(h, BASS_ChannelSeconds2Bytes(h, 2.0f)));
+  auto start = Clock::now();
+  ASSERT_TRUE(WaitFor(logs[6].calls, 1, 3000));
+  EXPECT_NEAR(std::chrono::duration<double>(logs[6].first - start).count(), 1.0, 0.25);
+  Sleep(400);
+  EXPECT_EQ(logs[6].calls, 1);
+  EXPECT_EQ(BASS_ChannelGetPosition(h), 132300u * 4);
+}
+
 TEST_F(BassDll, FreeCancelsAndWaitsForTheEndProcedure) {
   // Freed before its end: no call at all.
   DWORD early = SecondsWav("early.wav", 0.3);

@@ -326,6 +326,7 @@ class Descriptor(unittest.TestCase):
         self.assertGreaterEqual(kinds.count(".mod"), 4)
         self.assertIn(".ogg", kinds)
         self.assertIn(".wav", kinds)
+        self.assertIn(".mp3", kinds)
         self.assertTrue(os.path.isfile(disk_path(store["splash.music.file"])))
         self.assertRegex(store["splash.time"], r"^\d+$")
         self.assertTrue(1000 <= int(store["splash.time"]) <= 10000)

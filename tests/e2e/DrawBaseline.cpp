@@ -10,8 +10,8 @@ namespace {
 
 const char stripText[] = "01  Harbour Lights  -  a square-wave lead over a walking saw bass  (0:46)";
 const char boxText[] =
-    "NIGHTFERRY\n\na musicdisk for the night boat\n\n\n- music -\nsix songs composed in code:\n"
-    "four modules written by\nour module generator,\ntwo streams synthesised\nsample by sample\n\n"
+    "NIGHTFERRY\n\na musicdisk for the night boat\n\n\n- music -\nseven songs composed in code:\n"
+    "four modules written by\nour module generator,\nthree streams synthesised\nsample by sample\n\n"
     "- pictures -\nevery window drawn\npixel by pixel in code\n\n- player -\nthe musicdisk team\n\n\n"
     "press the note button\nfor notes on each song\n\nthanks for listening\n\n\n";
 
