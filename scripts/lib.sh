@@ -32,14 +32,11 @@ win32_mode() { cat "$WINE32_DIR/mode" 2>/dev/null || echo none; }
 
 log() { printf '== %s\n' "$*" >&2; }
 
-# Creates the Wine prefix once (about 12 s) and keeps a wine server for this prefix running.
+# Creates the Wine prefix once (about 12 s, or a copy of MD_WINEPREFIX_TEMPLATE) and keeps a wine
+# server for this prefix running.
 wine_prefix() {
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    log "creating Wine prefix $WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
-    "$WINE" wineboot.exe -i >/dev/null 2>&1 || true
-    wineserver -w
-  fi
+  [ -f "$WINEPREFIX/system.reg" ] || log "creating Wine prefix $WINEPREFIX"
+  "$ROOT/scripts/new-prefix" "$WINEPREFIX"
   wineserver -p >/dev/null 2>&1 || true
 }
 

@@ -5,7 +5,8 @@
 # (200,20), each 40 x 30; the three time texts and a ticker. Splash 200 x 100 of 806040.
 # Song 01: 440 Hz, song 02: 880 Hz, of the given lengths. "stepped" makes a disk whose sound tells
 # where a song is: song 01 steps up 20 Hz every 2 seconds from 300 Hz (second s of the song is
-# 300 + 20 * (s / 2) Hz), song 02 is 1000 Hz, and a 200 Hz splash music plays from the start.
+# 300 + 20 * (s / 2) Hz), song 02 is an MP3 stream of 1000 Hz, and a 200 Hz splash music plays
+# from the start.
 set -euo pipefail
 DISK=$1
 rm -rf "$DISK"; mkdir -p "$DISK/gui" "$DISK/music"
@@ -41,13 +42,18 @@ if [ "${5:-}" = stepped ]; then
   done
   sox -q "${steps[@]}" "$DISK/music/01.wav" trim 0 "$3"
   rm "${steps[@]}"
-  sox -q -n -r 44100 -c 2 -b 16 "$DISK/music/02.wav" synth "$4" sine 1000 vol 0.5
+  # Song 02 is an MP3 stream (its LAME tag makes the length exact).
+  sox -q -n -r 44100 -c 2 -b 16 "$DISK/02.wav" synth "$4" sine 1000 vol 0.5
+  lame --quiet -b 128 "$DISK/02.wav" "$DISK/music/02.mp3"
+  rm "$DISK/02.wav"
+  song2=02.mp3
   sox -q -n -r 44100 -c 2 -b 16 "$DISK/music/splash.wav" synth 60 sine 200 vol 0.5
   splash_music='splash.music.file=music\\splash.wav\r\n'
 else
   sox -q -n -r 44100 -c 2 -b 16 "$DISK/music/01.wav" synth "$3" sine 440 vol 0.5
   sox -q -n -r 44100 -c 2 -b 16 "$DISK/music/02.wav" synth "$4" sine 880 vol 0.5
+  song2=02.wav
   splash_music=
 fi
-printf "${splash_music}"'splash.time=%s\r\nmusic.file.01=music\\01.wav\r\nmusic.desc.01=A tone of 440 Hz, scrolling by in the ticker\r\nmusic.file.02=music\\02.wav\r\nmusic.desc.02=A tone of 880 Hz\r\n' \
-  "$2" > "$DISK/music/config.dat"
+printf "${splash_music}"'splash.time=%s\r\nmusic.file.01=music\\01.wav\r\nmusic.desc.01=A tone of 440 Hz, scrolling by in the ticker\r\nmusic.file.02=music\\%s\r\nmusic.desc.02=A tone of 880 Hz\r\n' \
+  "$2" "$song2" > "$DISK/music/config.dat"

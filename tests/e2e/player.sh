@@ -2,7 +2,7 @@
 # End-to-end run of the real player: player.sh DIST_DIR [WORK_DIR]
 # DIST_DIR holds Musicdisk.exe, BASS.dll and md_wintext.exe. A musicdisk is generated in WORK_DIR
 # whose sound tells where each song is (make_disk.sh's "stepped" disk: song 01 steps up 20 Hz every
-# 2 s, song 02 is a 12 s tone, a splash music of its own); the player runs on a desktop of its own
+# 2 s, song 02 a 12 s MP3 tone, a splash music of its own); the player runs on a desktop of its own
 # whose sound server plays in real time and is recorded, and xdotool drives it. What was heard is
 # then checked by the clock: the splash music for the splash's time, pause as long as it was held
 # and play on from where it was, 10-second seeks forward and back, song 02's length, the loop to
@@ -97,7 +97,7 @@ splash_ms = int(sys.argv[4])
 # reports the break itself).
 segs = []
 for a, b, hz, _ in sound.timeline(samples):
-    if b - a < 0.1 and hz != 0:
+    if b - a < 0.1:
         continue
     if segs and segs[-1][2] == hz and a - segs[-1][1] <= 0.15:
         segs[-1] = (segs[-1][0], b, hz)
@@ -123,7 +123,8 @@ check(splash is not None, "the splash music (200 Hz) was heard")
 song1 = first(splash[1] if splash else 0, lambda s: s[2] != 0)
 if splash and song1:
     heard = splash[1] - splash[0]
-    check(splash_ms / 1000 <= heard <= splash_ms / 1000 + 3,
+    # The first sound of a run reaches the speakers up to a quarter second late under Wine.
+    check(splash_ms / 1000 - 0.25 <= heard <= splash_ms / 1000 + 3,
           "the splash music played %.2f s, for the splash's %.1f s and until song 01 started" % (heard, splash_ms / 1000))
     check(song1[2] == 300, "song 01 starts from its beginning (%d Hz)" % song1[2])
 

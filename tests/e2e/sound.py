@@ -45,17 +45,24 @@ def frequency(chunk):
 
 
 def timeline(samples):
-    """Segments (start s, end s, Hz rounded to 10, peak); 0 Hz is silence or no steady tone."""
+    """Segments (start s, end s, Hz rounded to 10, peak); 0 Hz is silence or no steady tone.
+
+    A segment's frequency is the one most of its windows show: a window across a change of tone
+    gives a stray value in between, which must not name the tone after it."""
     segments = []
+    counts = []
     for start in range(0, len(samples) - WINDOW + 1, WINDOW):
         chunk = samples[start:start + WINDOW]
         peak = max(max(chunk), -min(chunk))
         hz = round(frequency(chunk) / 10) * 10 if peak >= QUIET else 0
         if segments and abs(segments[-1][2] - hz) <= 10:
             seg = segments[-1]
-            segments[-1] = (seg[0], (start + WINDOW) / RATE, seg[2], max(seg[3], peak))
+            counts[-1][hz] = counts[-1].get(hz, 0) + 1
+            common = max(counts[-1].items(), key=lambda kv: kv[1])[0]
+            segments[-1] = (seg[0], (start + WINDOW) / RATE, common, max(seg[3], peak))
         else:
             segments.append((start / RATE, (start + WINDOW) / RATE, hz, peak))
+            counts.append({hz: 1})
     return segments
 
 
