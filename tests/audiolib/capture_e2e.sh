@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Plays a generated 1.5 s, 1000 Hz sine through BASS.dll's default output under Wine, with ALSA's
 # default device pointed at a file, and checks what came out: its duration, that it is not silent,
-# its frequency and that it has no gaps.
+# its frequency and that it has no gaps. The file sink takes sound as fast as it comes, so this
+# checks what the library sends, whatever the machine's load; what is heard in real time is
+# checked on the end-to-end desktop (tests/e2e).
 # Usage: capture_e2e.sh <capture_play.exe> <Wine loader>
 set -euo pipefail
 exe=$(readlink -f "$1")

@@ -61,15 +61,11 @@ dialog_state() { wintext BUTTON_INFO1 | cut -d' ' -f1; }
 pass "info dialog created hidden"
 
 click() { xdotool mousemove "$1" "$2" click 1; sleep 0.6; }
-# click_until X Y CONDITION: clicks and waits for the condition; Wine without a window manager can
-# lose a click that comes while the focus moves between windows, so it clicks up to three times.
+# click_until X Y CONDITION: clicks once and waits for the condition.
 click_until() {
-  local x=$1 y=$2 attempt; shift 2
-  for attempt in 1 2 3; do
-    click "$x" "$y"
-    wait_for 5 "$@" && return 0
-  done
-  return 1
+  local x=$1 y=$2; shift 2
+  click "$x" "$y"
+  wait_for 5 "$@"
 }
 shown() { [ "$(dialog_state)" = 1 ]; }
 click_until $((MX + 270)) $((MY + 35)) shown || fail "BUTTON_INFO1 did not show the dialog"

@@ -18,18 +18,16 @@ export WINELOADER=$WINE WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # cannot find another test's player.
 export WINEPREFIX=$WORK/wineprefix
 if [ -z "${MD_SOAK_DISPLAY:-}" ]; then
-  MD_SOAK_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$HERE/soak.sh" "$DIST" "$WORK" "$SECONDS_TOTAL" "$SEED"
+  # A desktop like a user's (tests/e2e/desktop): display, window manager, a sound server that
+  # plays in real time, so songs end on the wall clock.
+  MD_SOAK_DISPLAY=1 exec "$HERE/../e2e/desktop" run "$WORK/desktop" -- \
+    bash "$HERE/soak.sh" "$DIST" "$WORK" "$SECONDS_TOTAL" "$SEED"
 fi
 for tool in xdotool python3; do command -v $tool >/dev/null || { echo "FAIL: $tool missing" >&2; exit 1; }; done
 "$HERE/../../scripts/new-prefix" "$WINEPREFIX"
 # A lasting wine server started apart from the checks' pipes (a server started by a program whose
 # output is read through a pipe would hold that pipe open).
 wineserver -p >/dev/null 2>&1 </dev/null || true
-# No sound card is needed: a default device that cannot open makes the player take the library's
-# silent device, which plays in real time, so songs end on the wall clock.
-export HOME=$WORK/home
-mkdir -p "$HOME"
-printf 'pcm.!default { type hw; card 97 }\n' > "$HOME/.asoundrc"
 status=0
 python3 "$HERE/soak.py" --dist "$DIST" --work "$WORK" --seconds "$SECONDS_TOTAL" --seed "$SEED" \
   --demo "$HERE/../../demo" || status=$?
