@@ -209,7 +209,8 @@ TEST_F(BassDll, SilentDeviceEndsAChannelInRealTimeExactlyOnce) {
   ASSERT_TRUE(WaitFor(logs[0].calls, 1, 3000));
   double took = std::chrono::duration<double>(logs[0].first - start).count();
   EXPECT_GE(took, 0.48);
-  EXPECT_LE(took, 0.70);
+  // Late only by the mixer's wake-ups and a busy machine's scheduling; twice as long would not be.
+  EXPECT_LE(took, 1.0);
   EXPECT_EQ(logs[0].channel, h);
   EXPECT_EQ(logs[0].data, 0u);
   EXPECT_NE(logs[0].thread, GetCurrentThreadId()) << "on the library's own thread";

@@ -13,7 +13,6 @@ copy of one made once), so window lookups by class see only that lane's player.
 import argparse
 import os
 import random
-import shlex
 import shutil
 import struct
 import subprocess
@@ -24,7 +23,6 @@ import time
 import wave
 
 NEW_PREFIX = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts", "new-prefix")
-DESKTOP = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e", "desktop")
 
 BOX = "Could not load the file: "
 MAIN_PICTURES = [("Main", "main.bmp"), ("Mask", "mask.bmp"), ("Over", "over.bmp"), ("Down", "down.bmp"),
@@ -310,21 +308,26 @@ class Lane:
         self.wine = os.environ.get("WINELOADER", "/usr/lib/wine/wine64")
         self.prefix = os.path.join(work, "lane%d-prefix" % number)
         new_prefix(self.prefix)
-        # A desktop of the lane's own, like a user's: display, window manager, sound server.
-        self.desktop_dir = os.path.join(work, "lane%d-desktop" % number)
-        started = subprocess.run([DESKTOP, "start", self.desktop_dir], stdin=subprocess.DEVNULL,
-                                 stdout=subprocess.PIPE, check=True).stdout.decode()
-        self.env = dict(os.environ, WINEPREFIX=self.prefix)
-        for word in shlex.split(started.strip())[1:]:  # export NAME=VALUE ...
-            name, _, value = word.partition("=")
-            self.env[name] = value
+        read, written = os.pipe()
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(written), "-screen", "0", "1024x768x24",
+                                      "-nolisten", "tcp"], pass_fds=(written,),
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(written)
+        number_text = b""
+        while not number_text.endswith(b"\n"):
+            chunk = os.read(read, 16)
+            if not chunk:
+                break
+            number_text += chunk
+        os.close(read)
+        self.env = dict(os.environ, DISPLAY=":" + number_text.decode().strip(), WINEPREFIX=self.prefix)
         subprocess.run(["wineserver", "-p"], env=self.env, stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def close(self):
         subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        subprocess.run([DESKTOP, "stop", self.desktop_dir], stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.xvfb.terminate()
+        self.xvfb.wait()
 
     def run(self, program, args, cwd, timeout=60):
         with tempfile.TemporaryFile() as out:
