@@ -130,17 +130,24 @@ def night_crossing():
     return wav_bytes(rate, *normalise(left, right, 0.7))
 
 
-def encode_ogg(wav, out_path):
-    """oggenc at a fixed quality and serial number; raises when oggenc is missing or fails."""
-    oggenc = shutil.which("oggenc")
-    if not oggenc:
-        raise RuntimeError("oggenc (vorbis-tools) is needed to write the Ogg Vorbis song")
+def encode(tool, missing, wav, name, args):
+    """Runs an encoder on the WAV bytes, written to a scratch file NAME; ARGS holds "{src}" where
+    that file goes. Raises with MISSING when the tool is not installed, or when it fails."""
+    path = shutil.which(tool)
+    if not path:
+        raise RuntimeError(missing)
     with tempfile.TemporaryDirectory() as tmp:
-        src = os.path.join(tmp, "night.wav")
+        src = os.path.join(tmp, name)
         with open(src, "wb") as f:
             f.write(wav)
-        subprocess.run([oggenc, "-Q", "-q", OGG_QUALITY, "--serial", OGG_SERIAL,
-                        "-t", "Night Crossing", "-a", "Nightferry", "-o", out_path, src], check=True)
+        subprocess.run([path] + [src if a == "{src}" else a for a in args], check=True)
+
+
+def encode_ogg(wav, out_path):
+    """oggenc at a fixed quality and serial number; raises when oggenc is missing or fails."""
+    encode("oggenc", "oggenc (vorbis-tools) is needed to write the Ogg Vorbis song", wav, "night.wav",
+           ["-Q", "-q", OGG_QUALITY, "--serial", OGG_SERIAL, "-t", "Night Crossing", "-a", "Nightferry",
+            "-o", out_path, "{src}"])
 
 
 def first_light():
@@ -162,15 +169,9 @@ def first_light():
 
 def encode_mp3(wav, out_path):
     """lame at a fixed VBR quality with a title tag; raises when lame is missing or fails."""
-    lame = shutil.which("lame")
-    if not lame:
-        raise RuntimeError("lame is needed to write the MP3 song")
-    with tempfile.TemporaryDirectory() as tmp:
-        src = os.path.join(tmp, "light.wav")
-        with open(src, "wb") as f:
-            f.write(wav)
-        subprocess.run([lame, "--quiet", "-m", "m", "-V", MP3_QUALITY, "--add-id3v2", "--tt", "First Light",
-                        "--ta", "Nightferry", src, out_path], check=True)
+    encode("lame", "lame is needed to write the MP3 song", wav, "light.wav",
+           ["--quiet", "-m", "m", "-V", MP3_QUALITY, "--add-id3v2", "--tt", "First Light", "--ta", "Nightferry",
+            "{src}", out_path])
 
 
 def write_all(outdir):
