@@ -4,6 +4,8 @@
 //                                         or the window is gone
 //   probe ping CLASS MS                   exit 0 when the window answers a sent message in time
 //   probe gdi CLASS                       "bitmaps fonts regions" our GDI owners hold
+//   probe active CLASS MS                 exit 0 once the window is the foreground window (the
+//                                         one keys go to), 4 when it is not within MS
 //   probe notice CLASS CHANNEL            posts the player's end-of-song notice for CHANNEL, as the
 //                                         audio library's thread does (WM_USER + 20, wParam channel)
 //   probe errors OUT QUIET_MS TOTAL_MS    dismisses every "Error" message box, writing its text
@@ -74,6 +76,19 @@ int Ping(const char* className, int timeout)
     if (!SendMessageTimeoutA(top, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeout, &result))
         return 3;
     printf("responsive\n");
+    return 0;
+}
+
+int Active(const char* className, int timeout)
+{
+    HWND top = FindWindowA(className, nullptr);
+    if (!top)
+        return 1;
+    for (int waited = 0; GetForegroundWindow() != top; waited += 20) {
+        if (waited >= timeout)
+            return 4;
+        Sleep(20);
+    }
     return 0;
 }
 
@@ -172,6 +187,8 @@ int main(int argc, char** argv)
         return Watch(argv[2], argv[3], argv[4], argv[5]);
     if (argc >= 4 && strcmp(argv[1], "ping") == 0)
         return Ping(argv[2], atoi(argv[3]));
+    if (argc >= 4 && strcmp(argv[1], "active") == 0)
+        return Active(argv[2], atoi(argv[3]));
     if (argc >= 3 && strcmp(argv[1], "gdi") == 0)
         return Gdi(argv[2]);
     if (argc >= 4 && strcmp(argv[1], "notice") == 0)

@@ -7,12 +7,14 @@ load, in the order Main, Mask, Down, Over, Disabled, main window first, then the
 then each info dialog), keep running and answering for 5 s once they are dismissed, and end with
 exit code 0 on Escape. Files that exist but are no pictures (or are empty) show no box.
 
-Disks run in parallel lanes; each lane has its own virtual display and its own Wine prefix (a
-copy of one made once), so window lookups by class see only that lane's player.
+Disks run in parallel lanes; each lane has its own desktop (tests/e2e/desktop: display, window
+manager, sound server) and its own Wine prefix (a copy of one made once), so window lookups by
+class see only that lane's player.
 """
 import argparse
 import os
 import random
+import shlex
 import shutil
 import struct
 import subprocess
@@ -22,7 +24,9 @@ import threading
 import time
 import wave
 
-NEW_PREFIX = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts", "new-prefix")
+HERE = os.path.dirname(os.path.abspath(__file__))
+NEW_PREFIX = os.path.join(HERE, "..", "..", "scripts", "new-prefix")
+DESKTOP = os.path.join(HERE, "..", "e2e", "desktop")
 
 BOX = "Could not load the file: "
 MAIN_PICTURES = [("Main", "main.bmp"), ("Mask", "mask.bmp"), ("Over", "over.bmp"), ("Down", "down.bmp"),
@@ -301,6 +305,16 @@ def make_disks(root, rng):
 
 # --- running one disk ------------------------------------------------------------------------
 
+def desktop_environment(text):
+    """The variables of the desktop's "export NAME=VALUE ..." line (values quoted as the shell does)."""
+    found = {}
+    for word in shlex.split(text):
+        if "=" in word:
+            name, value = word.split("=", 1)
+            found[name] = value
+    return found
+
+
 class Lane:
     def __init__(self, number, dist, work):
         self.number = number
@@ -308,26 +322,21 @@ class Lane:
         self.wine = os.environ.get("WINELOADER", "/usr/lib/wine/wine64")
         self.prefix = os.path.join(work, "lane%d-prefix" % number)
         new_prefix(self.prefix)
-        read, written = os.pipe()
-        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(written), "-screen", "0", "1024x768x24",
-                                      "-nolisten", "tcp"], pass_fds=(written,),
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(written)
-        number_text = b""
-        while not number_text.endswith(b"\n"):
-            chunk = os.read(read, 16)
-            if not chunk:
-                break
-            number_text += chunk
-        os.close(read)
-        self.env = dict(os.environ, DISPLAY=":" + number_text.decode().strip(), WINEPREFIX=self.prefix)
+        # A desktop of the lane's own: display, window manager and sound server.
+        self.desktop = os.path.join(work, "lane%d-desktop" % number)
+        started = subprocess.run([DESKTOP, "start", self.desktop], capture_output=True, text=True,
+                                 stdin=subprocess.DEVNULL)
+        if started.returncode != 0:
+            raise RuntimeError("lane %d: the desktop did not start: %s" % (number, started.stderr.strip()))
+        self.env = dict(os.environ, WINEPREFIX=self.prefix)
+        for name, value in desktop_environment(started.stdout).items():
+            self.env[name] = value
         subprocess.run(["wineserver", "-p"], env=self.env, stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def close(self):
         subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.xvfb.terminate()
-        self.xvfb.wait()
+        subprocess.run([DESKTOP, "stop", self.desktop], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def run(self, program, args, cwd, timeout=60):
         with tempfile.TemporaryFile() as out:
@@ -369,8 +378,12 @@ class Lane:
             if not wid:
                 problems.append("no X window of the player")
                 return problems
-            self.xdo("windowfocus", "--sync", wid[0])
-            self.xdo("key", "--window", wid[0], "Escape")
+            self.xdo("windowactivate", "--sync", wid[0])
+            code, _ = self.run("md_probe.exe", ["active", "Musicdisk", "10000"], disk)
+            if code != 0:
+                problems.append("the main window did not become the foreground window (%d)" % code)
+                return problems
+            self.xdo("key", "Escape")
             try:
                 code = proc.wait(timeout=20)
                 if code != 0:

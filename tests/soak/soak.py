@@ -445,9 +445,9 @@ def main():
                 time.sleep(rng.uniform(0.2, 0.6))
             elif choice == "focus":
                 # Another program takes the activation for a while, then the player gets it back.
-                xdo("windowfocus", "--sync", other_wid)
+                xdo("windowactivate", "--sync", other_wid)
                 time.sleep(rng.uniform(0.3, 1.5))
-                xdo("windowfocus", "--sync", main_wid)
+                xdo("windowactivate", "--sync", main_wid)
                 settle()
                 tally["focus"] = tally.get("focus", 0) + 1
                 time.sleep(0.2)
@@ -459,7 +459,7 @@ def main():
         # Back to the start's state: dialogs closed, the player active.
         for dialog in sorted(DIALOGS):
             close_dialog(dialog)
-        xdo("windowfocus", "--sync", main_wid)
+        xdo("windowactivate", "--sync", main_wid)
         xdo("mousemove", 5, 5)
         time.sleep(1.5)
         stop_time = time.time()
@@ -516,8 +516,13 @@ def main():
         if not found:
             log("ok: every song change is the next playable song after a button or a song end")
 
-        xdo("windowfocus", "--sync", main_wid)
-        xdo("key", "--window", main_wid, "Escape")
+        # The key goes where Wine's foreground is, which follows the window manager's activation
+        # only once the player has handled it: press Escape after that, as a user would.
+        xdo("windowactivate", "--sync", main_wid)
+        code, _ = player.run_probe("active", "Musicdisk", "10000")
+        if code != 0:
+            raise Failure("the main window did not become the foreground window (%d)" % code)
+        xdo("key", "Escape")
         try:
             code = proc.wait(timeout=20)
         except subprocess.TimeoutExpired:
