@@ -328,9 +328,7 @@ class Lane:
                                  stdin=subprocess.DEVNULL)
         if started.returncode != 0:
             raise RuntimeError("lane %d: the desktop did not start: %s" % (number, started.stderr.strip()))
-        self.env = dict(os.environ, WINEPREFIX=self.prefix)
-        for name, value in desktop_environment(started.stdout).items():
-            self.env[name] = value
+        self.env = dict(os.environ, WINEPREFIX=self.prefix, **desktop_environment(started.stdout))
         subprocess.run(["wineserver", "-p"], env=self.env, stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 

@@ -373,9 +373,9 @@ def main():
             xdo("mousemove", mx + x, my + y, "click", "1")
 
         def settle():
-            # Showing, hiding and activating windows make Wine wait for a window manager that
-            # is not there (about a second each); clicks sent meanwhile would be handled late, at
-            # wherever the pointer is by then. Wait until the window thread answers again.
+            # Showing, hiding and activating windows keep the window thread busy for a moment;
+            # clicks sent meanwhile would be handled late, at wherever the pointer is by then.
+            # Wait until the window thread answers again.
             player.run_probe("ping", "Musicdisk", "10000")
 
         def close_dialog(dialog):
