@@ -271,6 +271,7 @@ def playing(dist, work, runs, window_seconds):
         time.sleep(5)
         hz = os.sysconf("SC_CLK_TCK")
         out = {}
+        heard_from = recording_size()
         for run in range(runs):
             before = {k: ticks(p.pid) for k, p in procs.items()}
             gui_before = gui_ticks(player.pid)
@@ -288,10 +289,25 @@ def playing(dist, work, runs, window_seconds):
                 {k: round(v[-1], 2) for k, v in out.items() if k.startswith("cpu")},
                 {k: v[-1] for k, v in out.items() if k in ("mem_player", "mem_draw", "mem_base")}))
         out["pictures"] = [picture_kib(disk)]
+        if heard_from is not None:
+            out["dropouts"], out["underruns"], out["heard_seconds"] = dropouts(heard_from, recording_size())
     finally:
         for p in procs.values():
             stop(p)
     return out
+
+
+def dropouts(start, end):
+    """Dropouts and server underruns (see tests/e2e/sound.py) in what the speakers played between
+    two sizes of the recording, and its seconds."""
+    sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+    import sound
+    with open(recording_path(), "rb") as f:
+        f.seek(start - start % 4)
+        samples = sound.samples_of(f.read(end - start))
+    underruns = []
+    found = sound.music_dropouts(samples, [], underruns)
+    return [len(found)], [len(underruns)], [len(samples) / sound.RATE]
 
 
 def regions(win_build, runs):
@@ -520,6 +536,9 @@ def main():
         "| Resident memory while playing (VmRSS, KiB) | %.0f | %.0f (the minimal window program) | %s |"
         % (p["mem_player"], p["mem_base"], ratio(p["mem_player"], p["mem_base"])),
     ]
+    if "dropouts" in p:
+        lines.append("| Dropouts heard while playing, in %.0f s of sound (`tests/e2e/sound.py`; server underruns apart) | %d (%d underruns) | 0 | |"
+                     % (p["heard_seconds"], p["dropouts"], p["underruns"]))
     for name, r in region.items():
         ours, scan = median(r["ours"]), median(r["scan"])
         naive, band = median(r["naive"]), median(r["ours_band"])

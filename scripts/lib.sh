@@ -59,6 +59,10 @@ with_display() {
 with_wine32() {
   (
     export PATH=$WINE32_DIR/bin:$PATH WINE=$WINE32 WINELOADER=$WINE32
+    # Under qemu-i386 Wine's sound driver runs several times slower than on the users' machines and
+    # falls behind the sound server far more often: dropouts in the recordings are reported there,
+    # not failed (tests/e2e/sound.py).
+    [ "$(win32_mode)" != qemu ] || export MD_DROPOUTS_REPORT_ONLY=1
     # Prefixes are copies of one made once: wineboot takes half a minute under emulation.
     export MD_WINEPREFIX_TEMPLATE=$BUILD_DIR/wineprefix32-template
     if [ ! -f "$MD_WINEPREFIX_TEMPLATE/system.reg" ]; then

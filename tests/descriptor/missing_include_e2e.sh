@@ -2,11 +2,10 @@
 # Runs Musicdisk.exe under Wine in a disk folder whose descriptor includes a missing file and
 # checks that the program reports it on stderr. The program keeps running (message loop, windows),
 # so it is ended by its PID once the line appeared or the time is up.
-# Usage: missing_include_e2e.sh <Musicdisk.exe> [default WINEPREFIX]
+# Usage: missing_include_e2e.sh <Musicdisk.exe>
 set -uo pipefail
 exe=$(readlink -f "$1")
 root=$(cd "$(dirname "$0")/../.." && pwd)
-export WINEPREFIX=${WINEPREFIX:-${2:?no Wine prefix}}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # The test layer names its Wine (64-bit, or the 32-bit runner); by hand, a 64-bit program needs
 # 64-bit Wine's loader (the wine wrapper prefers the 32-bit one).
@@ -14,13 +13,21 @@ wine=${WINE:-wine}
 if [ -z "${WINE:-}" ] && file -b "$exe" | grep -q x86-64; then wine=/usr/lib/wine/wine64; fi
 export WINELOADER=$wine
 
-if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+# The program runs on a desktop of its own (tests/e2e/desktop), with a prefix and Wine server of its
+# own (a copy of MD_WINEPREFIX_TEMPLATE when the test layer names one), so its windows reach that
+# display.
+if [ -z "${MD_E2E_DESKTOP:-}" ]; then
+  work=$(mktemp -d)
+  status=0
+  WINEPREFIX=$work/wineprefix MD_E2E_DESKTOP=1 \
+    "$root/tests/e2e/desktop" run "$work/desktop" -- bash "$0" "$@" || status=$?
+  rm -rf "$work"
+  exit $status
 fi
 WINE=$wine "$root/scripts/new-prefix" "$WINEPREFIX"
 
 disk=$(mktemp -d)
-trap 'rm -rf "$disk"' EXIT
+trap 'wineserver -k 2>/dev/null; rm -rf "$disk"' EXIT
 mkdir -p "$disk/music"
 # A skin for the start-up that precedes the descriptor, when the demo disk has one.
 [ -d "$root/demo/gui" ] && cp -r "$root/demo/gui" "$disk/"

@@ -90,6 +90,7 @@ wait_for 30 rest || fail "the text still moves after it should have arrived"; R2
 pass "the text stops at the top"
 
 # Next: song 02's long description replaces song 01's.
+mark next
 click $((MX + 220)) $((MY + 35))
 [ "$(wintext Musicdisk TEXT_SONGNUM)" = 02 ] || fail "BUTTON_NEXT did not move to song 02"
 sleep 2; wait_for 30 rest || fail "the new text still moves after it should have arrived"; N=$SHOT
@@ -117,4 +118,6 @@ kill -0 $PID 2>/dev/null || fail "BUTTON_CLOSE ended the program"
 pass "reopened in place; BUTTON_CLOSE hides it"
 
 escape_ends_player
+# Opening, scrolling and hiding the dialog must not break the song.
+no_dropouts
 echo "e2e dialogs: all checks passed"

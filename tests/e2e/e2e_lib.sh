@@ -66,15 +66,9 @@ escape_ends_player() {
 
 # mark NAME: notes the moment, in seconds of the recording, for the checks of what was heard.
 mark() { echo "$1 $(($(stat -c %s "$SOUND") / 4))" | awk '{ printf "%s %.3f\n", $1, $2 / 44100 }' >>"$WORK/marks"; }
-# no_dropouts [--music]: reports dropouts in the recording so far, outside the marked moments. They
-# still occur while the machine is busy (see docs/testing.md), so they fail the run only with
-# MD_DROPOUTS_FAIL=1.
+# no_dropouts [--music]: fails on any dropout in the recording so far, away from the marked
+# moments (--music: the recording is music, not the test disk's tones).
 no_dropouts() {
-  if python3 "$E2E_DIR/sound.py" dropouts "$SOUND" --marks "$WORK/marks" "$@"; then
-    pass "no dropouts in the sound"
-  elif [ "${MD_DROPOUTS_FAIL:-}" = 1 ]; then
-    fail "dropouts in the sound"
-  else
-    echo "warning: dropouts in the sound (reported, not failed)"
-  fi
+  python3 "$E2E_DIR/sound.py" dropouts "$SOUND" --marks "$WORK/marks" "$@" || fail "dropouts in the sound"
+  pass "no dropouts in the sound"
 }

@@ -40,4 +40,5 @@ print("heard 440 Hz for %.2f s" % heard)
 sys.exit(0 if heard >= 1.0 else 1)
 PY
 pass "song 01 played"
+no_dropouts
 echo "e2e no-skin: all checks passed"

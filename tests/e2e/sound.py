@@ -3,19 +3,33 @@
 time from the start of the run (tests/e2e/desktop), so a sample's index is its time on the clock.
 
     sound.py timeline FILE               the tones heard, one line each: start end frequency
-    sound.py dropouts FILE [--marks M] [--music]
+    sound.py dropouts FILE [--marks M] [--music] [--strict] [--from S] [--to S]
                                          fails on any dropout; M lists "name seconds" lines of
                                          moments the test caused a change (pause, seek, next),
-                                         near which changes are expected
+                                         near which changes are expected; server underruns (below)
+                                         are counted, and fail only with --strict; --from and
+                                         --to keep the seconds of the recording between them;
+                                         MD_DROPOUTS_REPORT_ONLY=1 reports dropouts, fails on none
 
 A dropout in a steady tone is a quiet run of a millisecond or more, or a jump between two samples
 that the tone's own slope cannot make, with the same tone before and after it. In music (--music)
 it is digital silence of 5 ms or more that cuts loud sound off and gives way to loud sound again:
 what a sound device plays when nothing reached it in time. Song changes and the moments in M are
 left out.
+
+A server underrun is the one dropout a program cannot prevent under Wine 8: its sound driver keeps
+about 30 ms in the sound server and refills it every 10 ms after a round trip to the server, so on
+a busy or virtual machine the server now and then plays a few samples of digital silence and the
+sound goes on where it was, nothing lost. A minimal program playing one buffered tone shows them as
+often as the player (seen: 4 to 1049 samples). In a tone they are told apart: exact zeros for less
+than UNDERRUN, after which the tone goes on in phase as if the zeros had been put in; in music, any
+silence shorter than UNDERRUN. The recording alone cannot tell such a silence from a player that
+fell behind for as long; one that falls behind its lead of eight 25 ms blocks mostly leaves longer
+silences, and a fault in the mixing loses or jumps sound: those stay dropouts.
 """
 import array
 import math
+import os
 import sys
 
 RATE = 44100
@@ -24,12 +38,17 @@ QUIET = 300          # peak below which a stretch counts as silent
 BLOCK = 22           # half a millisecond: a quiet run of 1 ms fills at least one such block
 NEAR_MARK = 0.4      # seconds around a test's own change in which anything may happen
 NEAR_CHANGE = 0.1    # seconds at each end of a tone, where it starts or ends
+UNDERRUN = 3 * RATE // 100  # 30 ms, three of Wine's periods: the longest silence taken for a server underrun
 
 
 def read(path):
-    data = array.array("h")
     with open(path, "rb") as f:
-        raw = f.read()
+        return samples_of(f.read())
+
+
+def samples_of(raw):
+    """The left channel of raw 16-bit stereo bytes."""
+    data = array.array("h")
     data.frombytes(raw[: len(raw) // 4 * 4])
     if sys.byteorder != "little":
         data.byteswap()
@@ -70,7 +89,24 @@ def near(t, marks, margin):
     return any(abs(t - m) <= margin for m in marks)
 
 
-def tone_dropouts(samples, marks):
+def in_phase_after(samples, i, j, slope):
+    """Whether the tone after the zeros samples[i:j] goes on as if they had been put in: each of
+    its next samples matches the one a period before the zeros (the period from the crossings)."""
+    crossings = [k for k in range(max(1, i - 2000), i) if samples[k - 1] < 0 <= samples[k]]
+    if len(crossings) < 3 or j + 40 > len(samples):
+        return False
+    period = (crossings[-1] - crossings[0]) / (len(crossings) - 1)
+    for k in range(40):
+        back = i + k - period
+        low = int(back)
+        was = samples[low] + (samples[low + 1] - samples[low]) * (back - low)
+        if abs(samples[j + k] - was) > slope:
+            return False
+    return True
+
+
+def tone_dropouts(samples, marks, underruns=None):
+    """Dropouts inside the tones. Given a list for underruns, server underruns go there instead."""
     problems = []
     for start, end, hz, peak in timeline(samples):
         if hz == 0:
@@ -79,21 +115,41 @@ def tone_dropouts(samples, marks):
         last = int((end - NEAR_CHANGE) * RATE)
         # The steepest step a sine of this height and frequency takes, with room for rounding.
         slope = peak * 2 * math.pi * hz / RATE * 1.3 + 64
+        # Samples that belong to a server underrun: its zeros and the steps into and out of them.
+        excused = set()
+        if underruns is not None:
+            i = first
+            while i < last:
+                if samples[i] != 0:
+                    i += 1
+                    continue
+                j = i
+                while j < last and samples[j] == 0:
+                    j += 1
+                # Zeros a sine passes through on its own are no break in it.
+                broken = max(abs(samples[i - 1]), abs(samples[j])) > slope
+                if broken and j - i < UNDERRUN and in_phase_after(samples, i, j, slope):
+                    underruns.append("%.3f s: %d samples of silence inside the %d Hz tone" % (i / RATE, j - i, hz))
+                    excused.update(range(i - BLOCK, j + 1))
+                i = j
         for i in range(first, last - BLOCK, BLOCK):
             block = samples[i:i + BLOCK]
             t = i / RATE
-            if max(max(block), -min(block)) < QUIET and not near(t, marks, NEAR_MARK):
+            quiet = max(max(block), -min(block)) < QUIET
+            if quiet and not near(t, marks, NEAR_MARK) and not excused.issuperset((i, i + BLOCK - 1)):
                 problems.append("%.3f s: quiet inside the %d Hz tone" % (t, hz))
         steps = (abs(samples[i] - samples[i - 1]) for i in range(first + 1, last))
         for offset, step in enumerate(steps):
-            if step > slope:
+            if step > slope and first + 1 + offset not in excused:
                 t = (first + 1 + offset) / RATE
                 if not near(t, marks, NEAR_MARK):
                     problems.append("%.3f s: a jump of %d inside the %d Hz tone" % (t, step, hz))
     return merge(problems)
 
 
-def music_dropouts(samples, marks):
+def music_dropouts(samples, marks, underruns=None):
+    """Dropouts in music. Given a list for underruns, silences shorter than UNDERRUN go there: in
+    music a server underrun cannot be told from a short dropout of the player by its phase."""
     problems = []
     run = 5 * RATE // 1000
     i = 0
@@ -111,7 +167,8 @@ def music_dropouts(samples, marks):
             loud = lambda s: len(s) > 0 and max(max(s), -min(s)) > 2000
             t = i / RATE
             if loud(before) and loud(after) and not near(t, marks, NEAR_MARK):
-                problems.append("%.3f s: %.1f ms of silence inside the music" % (t, (j - i) * 1000 / RATE))
+                line = "%.3f s: %.1f ms of silence inside the music" % (t, (j - i) * 1000 / RATE)
+                (underruns if underruns is not None and j - i < UNDERRUN else problems).append(line)
         i = j
     return problems
 
@@ -147,12 +204,26 @@ def main(argv):
             print("%.2f %.2f %d %d" % (start, end, hz, peak))
         return 0
     marks = read_marks(argv[argv.index("--marks") + 1] if "--marks" in argv else None)
-    problems = music_dropouts(samples, marks) if "--music" in argv else tone_dropouts(samples, marks)
+    begin = float(argv[argv.index("--from") + 1]) if "--from" in argv else 0.0
+    if "--to" in argv:
+        samples = samples[:int(float(argv[argv.index("--to") + 1]) * RATE)]
+    samples = samples[int(begin * RATE):]
+    marks = [m - begin for m in marks]
+    underruns = None if "--strict" in argv else []
+    check = music_dropouts if "--music" in argv else tone_dropouts
+    problems = check(samples, marks, underruns)
     seconds = len(samples) / RATE
+    if underruns:
+        print("%d server underruns in %.1f s of sound (counted, not failed):" % (len(underruns), seconds))
+        for u in underruns[:20]:
+            print("  " + u)
     if problems:
         print("%d dropouts in %.1f s of sound:" % (len(problems), seconds))
         for p in problems[:20]:
             print("  " + p)
+        if os.environ.get("MD_DROPOUTS_REPORT_ONLY") == "1":
+            print("reported, not failed (MD_DROPOUTS_REPORT_ONLY=1: Wine under emulation)")
+            return 0
         return 1
     print("no dropouts in %.1f s of sound" % seconds)
     return 0

@@ -1,0 +1,67 @@
+"""The dropout check of sound.py on made-up recordings: it must see what a listener hears as a click
+and leave alone what the tests cause themselves."""
+import math
+import os
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import sound  # noqa: E402
+
+RATE = sound.RATE
+
+
+def tone(seconds, hz, amplitude=16000):
+    return [int(amplitude * math.sin(2 * math.pi * hz * i / RATE)) for i in range(int(seconds * RATE))]
+
+
+def silence(seconds):
+    return [0] * int(seconds * RATE)
+
+
+class Dropouts(unittest.TestCase):
+    def test_tones(self):
+        cases = [
+            ("a clean tone", tone(2, 440), [], 0),
+            ("a change of tone", tone(1, 440) + tone(1, 880), [], 0),
+            ("a song ends, silence, the next begins", tone(1, 440) + silence(0.5) + tone(1, 880), [], 0),
+            ("10 ms of silence inside a tone", tone(1, 440) + silence(0.01) + tone(1, 440), [], 1),
+            ("2 ms of silence inside a tone", tone(1, 440) + silence(0.002) + tone(1, 440), [], 1),
+            ("the same gap at a test's own change", tone(1, 440) + silence(0.01) + tone(1, 440), [1.0], 0),
+            ("a jump: a quarter period of the tone skipped", tone(1, 440) + tone(1, 440)[25:], [], 1),
+        ]
+        for name, samples, marks, found in cases:
+            with self.subTest(name):
+                self.assertEqual(len(sound.tone_dropouts(samples, marks)), found)
+
+    def test_server_underruns(self):
+        # Zeros put in at a peak of the tone (sample 44125), where a listener hears them.
+        t, k = tone(2, 440), RATE + 25
+        # (case, samples, dropouts, underruns) when server underruns are told apart.
+        cases = [
+            ("5 zeros put in, the tone goes on in phase", t[:k] + [0] * 5 + t[k:], 0, 1),
+            ("a zero crossing of the sine itself", tone(2, 441), 0, 0),
+            ("5 zeros and 25 samples of the tone lost", t[:k] + [0] * 5 + t[k + 25:], 1, 0),
+            ("40 ms of zeros: longer than an underrun", t[:k] + silence(0.04) + t[k:], 1, 0),
+        ]
+        for name, samples, found, underruns in cases:
+            with self.subTest(name):
+                seen = []
+                self.assertEqual(len(sound.tone_dropouts(samples, [], seen)), found)
+                self.assertEqual(len(seen), underruns)
+
+    def test_music(self):
+        noise = [(i * 7919 % 20001) - 10000 for i in range(RATE)]
+        cases = [
+            ("loud music throughout", noise + noise, 0),
+            ("a fade to silence at the end", noise + silence(0.5), 0),
+            ("6 ms of digital silence cutting the music", noise + silence(0.006) + noise, 1),
+            ("3 ms of silence: a zero crossing, not a dropout", noise + silence(0.003) + noise, 0),
+        ]
+        for name, samples, found in cases:
+            with self.subTest(name):
+                self.assertEqual(len(sound.music_dropouts(samples, [])), found)
+
+
+if __name__ == "__main__":
+    unittest.main()
