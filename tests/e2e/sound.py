@@ -130,7 +130,7 @@ def tone_dropouts(samples, marks, underruns=None):
                 broken = max(abs(samples[i - 1]), abs(samples[j])) > slope
                 if broken and j - i < UNDERRUN and in_phase_after(samples, i, j, slope):
                     underruns.append("%.3f s: %d samples of silence inside the %d Hz tone" % (i / RATE, j - i, hz))
-                    excused.update(range(i - BLOCK, j + 1))
+                    excused.update(range(i - BLOCK, j + BLOCK))
                 i = j
         for i in range(first, last - BLOCK, BLOCK):
             block = samples[i:i + BLOCK]
