@@ -362,7 +362,13 @@ class Lane:
                 problems.append("box probe failed (%d)" % code)
             if texts != expected:
                 problems.append("boxes %s, expected %s" % (summarise(texts), summarise(expected)))
-            code, out = self.run("md_wintext.exe", ["Musicdisk"], disk)
+            # The boxes are done; on a busy machine the main window may still be on its way.
+            until = time.time() + 20
+            while True:
+                code, out = self.run("md_wintext.exe", ["Musicdisk"], disk)
+                if (code == 0 and out.startswith("1 ")) or time.time() >= until or proc.poll() is not None:
+                    break
+                time.sleep(0.3)
             if code != 0 or not out.startswith("1 "):
                 problems.append("the main window is not visible (%s)" % out)
             time.sleep(5)
