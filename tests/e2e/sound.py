@@ -89,6 +89,20 @@ def near(t, marks, margin):
     return any(abs(t - m) <= margin for m in marks)
 
 
+def zero_runs(samples, begin, end):
+    """(start, stop) of each run of exact zeros in samples[begin:end]."""
+    i = begin
+    while i < end:
+        if samples[i] != 0:
+            i += 1
+            continue
+        j = i
+        while j < end and samples[j] == 0:
+            j += 1
+        yield i, j
+        i = j
+
+
 def in_phase_after(samples, i, j, slope):
     """Whether the tone after the zeros samples[i:j] goes on as if they had been put in: each of
     its next samples matches the one a period before the zeros (the period from the crossings)."""
@@ -118,20 +132,12 @@ def tone_dropouts(samples, marks, underruns=None):
         # Samples that belong to a server underrun: its zeros and the steps into and out of them.
         excused = set()
         if underruns is not None:
-            i = first
-            while i < last:
-                if samples[i] != 0:
-                    i += 1
-                    continue
-                j = i
-                while j < last and samples[j] == 0:
-                    j += 1
+            for i, j in zero_runs(samples, first, last):
                 # Zeros a sine passes through on its own are no break in it.
                 broken = max(abs(samples[i - 1]), abs(samples[j])) > slope
                 if broken and j - i < UNDERRUN and in_phase_after(samples, i, j, slope):
                     underruns.append("%.3f s: %d samples of silence inside the %d Hz tone" % (i / RATE, j - i, hz))
                     excused.update(range(i - BLOCK, j + BLOCK))
-                i = j
         for i in range(first, last - BLOCK, BLOCK):
             block = samples[i:i + BLOCK]
             t = i / RATE
@@ -152,15 +158,7 @@ def music_dropouts(samples, marks, underruns=None):
     music a server underrun cannot be told from a short dropout of the player by its phase."""
     problems = []
     run = 5 * RATE // 1000
-    i = 0
-    n = len(samples)
-    while i < n:
-        if samples[i] != 0:
-            i += 1
-            continue
-        j = i
-        while j < n and samples[j] == 0:
-            j += 1
+    for i, j in zero_runs(samples, 0, len(samples)):
         if j - i >= run:
             before = samples[max(0, i - 88):i]
             after = samples[j:j + 88]
@@ -169,7 +167,6 @@ def music_dropouts(samples, marks, underruns=None):
             if loud(before) and loud(after) and not near(t, marks, NEAR_MARK):
                 line = "%.3f s: %.1f ms of silence inside the music" % (t, (j - i) * 1000 / RATE)
                 (underruns if underruns is not None and j - i < UNDERRUN else problems).append(line)
-        i = j
     return problems
 
 
