@@ -49,6 +49,7 @@ AudioError WaveOutDevice::OpenDevice() {
   submitted = done = deviceBase = played;
   devicePlayed = 0;
   lastSample = 0;
+  dry = refused = false;
   progressFrames = played;
   progressAt = Clock::now();
   return kOk;
@@ -85,8 +86,14 @@ uint64_t WaveOutDevice::Played() {
   uint64_t heard = played;
   if (out) {
     Collect();
-    // A done block has only been handed on (Wine's mixer takes blocks early); the device position
-    // says what has been heard. It counts 32-bit samples, so extend it past its wrap.
+    // Nothing left queued while playing: the mixer fell behind and the device plays silence of its
+    // own. A device that refuses blocks or stops playing is handled below, not counted here.
+    const bool empty = running && !refused && submitted > deviceBase && done == submitted;
+    if (empty && !dry) OutputDebugStringA("audio: the output queue ran dry\n");
+    dry = empty;
+    // The device position says what has been played; a block is given back only some time after
+    // (under Wine the position counts what went on to its sound system, about 100 ms before it
+    // is heard). It counts 32-bit samples, so extend it past its wrap.
     MMTIME time = {};
     time.wType = TIME_SAMPLES;
     uint64_t byDevice = done;
@@ -151,7 +158,10 @@ void WaveOutDevice::Submit() {
   if (out) {
     block.header.dwFlags &= ~static_cast<DWORD>(WHDR_DONE);
     // A block the device refuses counts as played at once, so time still moves on.
-    if (waveOutWrite(out, &block.header, sizeof block.header) != MMSYSERR_NOERROR) block.header.dwFlags |= WHDR_DONE;
+    if (waveOutWrite(out, &block.header, sizeof block.header) != MMSYSERR_NOERROR) {
+      block.header.dwFlags |= WHDR_DONE;
+      refused = true;
+    }
     block.queued = true;
   } else if (running && Played() == submitted) {
     // By the clock, an underrun (the queue ran dry) restarts the clock at what was submitted.

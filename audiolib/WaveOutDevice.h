@@ -13,7 +13,10 @@ namespace audio {
 // The default sound output through winmm's waveOut, fed with kBlocks blocks that it plays in turn.
 // What counts as played is the device's position, not the blocks it has given back. A device that
 // stops playing for kStallMs is closed; then output goes on by the clock, without sound, and the
-// device is opened again every kRetryMs.
+// device is opened again every kRetryMs. Each time the queue runs dry while playing (every block
+// given back before the next came, so the device plays silence of its own) a debugger is told:
+// "audio: the output queue ran dry". That tells the mixer falling behind from silences that the
+// sound system puts in further on.
 class WaveOutDevice : public OutputDevice {
 public:
   WaveOutDevice() = default;
@@ -56,6 +59,8 @@ private:
   uint64_t devicePlayed = 0;  // frames the device has played since it was opened
   bool running = true;      // not stopped
   bool proving = false;     // opened again, and has not played yet
+  bool dry = false;         // every queued block given back, at the last look
+  bool refused = false;     // the device refused a block since it was opened
   // Progress, for telling a device that stopped playing.
   uint64_t progressFrames = 0;
   Clock::time_point progressAt;

@@ -30,7 +30,9 @@ typedef void(CALLBACK SYNCPROC)(DWORD sync, DWORD channel, DWORD data, DWORD use
 // When the default output stops playing (its sound server went away: for a second nothing queued
 // is played), output goes on by the clock without sound, as with BASS_DEVICE_SILENT: positions
 // advance, channels end and their end procedures are called on time. Every two seconds the device
-// is opened anew, and sound comes back on it from where the channels are then.
+// is opened anew, and sound comes back on it from where the channels are then. Whenever the output
+// queue (about 200 ms) runs dry while playing, so the device plays silence of its own, a debugger
+// is told "audio: the output queue ran dry" (OutputDebugString).
 #define BASS_DEVICE_DEFAULT (-1) // the default sound output (waveOut); BASS_ERROR_DRIVER when none
 #define BASS_DEVICE_SILENT (-2)  // no sound: channels advance in real time by the clock and end as with sound
 

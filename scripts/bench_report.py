@@ -36,9 +36,12 @@ def median(values):
     return statistics.median(values)
 
 
-def start(exe, cwd):
-    return subprocess.Popen([WINE, exe], cwd=cwd, stdin=subprocess.DEVNULL,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+def start(exe, cwd, log=None):
+    """Runs a program; given a log, its output goes there with its debug strings (where the audio
+    library says when its output queue ran dry)."""
+    env = dict(os.environ, WINEDEBUG=os.environ.get("WINEDEBUG", "-all") + ",warn+debugstr") if log else None
+    return subprocess.Popen([WINE, exe], cwd=cwd, stdin=subprocess.DEVNULL, env=env,
+                            stdout=subprocess.DEVNULL, stderr=open(log, "w") if log else subprocess.DEVNULL)
 
 
 def stop(proc):
@@ -260,7 +263,8 @@ def playing(dist, work, runs, window_seconds):
     run while a song plays through the desktop's sound server. Beside it run the like-for-like
     baseline (the same strip and box drawn at the same rates) and the minimal window program."""
     disk = demo_copy(work, "playing", 0)
-    player = start(os.path.join(dist, "Musicdisk.exe"), disk)
+    player_log = os.path.join(work, "playing-player.log")
+    player = start(os.path.join(dist, "Musicdisk.exe"), disk, player_log)
     draw = start(os.path.join(dist, "md_draw_baseline.exe"), disk)
     base = start(os.path.join(dist, "md_baseline.exe"), disk)
     procs = {"player": player, "draw": draw, "base": base}
@@ -290,24 +294,27 @@ def playing(dist, work, runs, window_seconds):
                 {k: v[-1] for k, v in out.items() if k in ("mem_player", "mem_draw", "mem_base")}))
         out["pictures"] = [picture_kib(disk)]
         if heard_from is not None:
-            out["dropouts"], out["underruns"], out["heard_seconds"] = dropouts(heard_from, recording_size())
+            out["dropouts"], out["underruns"], out["heard_seconds"], out["dry"] = dropouts(
+                heard_from, recording_size(), player_log)
     finally:
         for p in procs.values():
             stop(p)
     return out
 
 
-def dropouts(start, end):
+def dropouts(start, end, player_log):
     """Dropouts and server underruns (see tests/e2e/sound.py) in what the speakers played between
-    two sizes of the recording, and its seconds."""
+    two sizes of the recording, its seconds, and how often the player's output queue ran dry
+    (then no silence is taken for the server's)."""
     sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
     import sound
     with open(recording_path(), "rb") as f:
         f.seek(start - start % 4)
         samples = sound.samples_of(f.read(end - start))
-    underruns = []
+    dry = sound.queue_ran_dry(player_log)  # the log is made with the player, so it is there
+    underruns = [] if dry == 0 else None
     found = sound.music_dropouts(samples, [], underruns)
-    return [len(found)], [len(underruns)], [len(samples) / sound.RATE]
+    return [len(found)], [len(underruns or [])], [len(samples) / sound.RATE], [dry]
 
 
 def regions(win_build, runs):
@@ -539,6 +546,7 @@ def main():
     if "dropouts" in p:
         lines.append("| Dropouts heard while playing, in %.0f s of sound (`tests/e2e/sound.py`; server underruns apart) | %d (%d underruns) | 0 | |"
                      % (p["heard_seconds"], p["dropouts"], p["underruns"]))
+        lines.append("| Times the player's output queue ran dry while playing | %d | 0 | |" % p["dry"])
     for name, r in region.items():
         ours, scan = median(r["ours"]), median(r["scan"])
         naive, band = median(r["naive"]), median(r["ours_band"])

@@ -1,19 +1,26 @@
 // Plays one file through the default sound output to its end, for the audio capture check.
-// Usage: capture_play <file>. Exit codes: 0 played to its end, 2 no sound device, 3 file refused,
+// Usage: capture_play <file> [stall]. "stall" holds up the library's mixer thread in the end
+// notification for 400 ms, longer than its queue lasts, so the queue runs dry. Exit codes: 0 played to its end, 2 no sound device, 3 file refused,
 // 4 no end notification within the file's length plus two seconds.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "audiolib/bass.h"
 
 namespace {
 HANDLE ended;
-void CALLBACK OnEnd(DWORD, DWORD, DWORD, DWORD) { SetEvent(ended); }
+bool stall = false;
+void CALLBACK OnEnd(DWORD, DWORD, DWORD, DWORD) {
+  SetEvent(ended);
+  if (stall) Sleep(400);  // notifications run on the mixer thread
+}
 }  // namespace
 
 int main(int argc, char **argv) {
   if (argc < 2) return 1;
+  stall = argc > 2 && std::strcmp(argv[2], "stall") == 0;
   if (!BASS_Init(BASS_DEVICE_DEFAULT, 44100, 0, nullptr)) {
     std::printf("no sound device (error %d)\n", BASS_ErrorGetCode());
     return 2;

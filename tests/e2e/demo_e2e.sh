@@ -150,6 +150,6 @@ PY
 # The demo's songs are music: a dropout shows as digital silence cutting loud sound. The splash
 # music gives way to song 01 around the moment the main window showed.
 awk '$1 == "main_shown_at_byte" { printf "main_shown %.3f\n", $2 / 4 / 44100 }' "$OUT/marks.txt" >"$WORK/marks"
-python3 "$ROOT/tests/e2e/sound.py" dropouts "$OUT/audio.raw" --music --marks "$WORK/marks" ||
+python3 "$ROOT/tests/e2e/sound.py" dropouts "$OUT/audio.raw" --music --marks "$WORK/marks" --player-log "$OUT/player.log" ||
   fail "dropouts in the sound"
 echo "demo end to end: all checks passed"

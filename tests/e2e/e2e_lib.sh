@@ -22,7 +22,12 @@ step=0
 # shot NAME: a screenshot of the whole display; its file name is left in SHOT.
 shot() { step=$((step + 1)); SHOT="$WORK/$(printf %02d $step)-$1.png"; import -window root "$SHOT"; }
 # A failure leaves a screenshot of the display as it was, beside the others.
-fail() { shot failed 2>/dev/null || true; echo "FAIL: $* (display: $SHOT)" >&2; exit 1; }
+fail() {
+  shot failed 2>/dev/null || true
+  [ ! -s "$WORK/player.log" ] || { echo "the player's output, last lines:"; tail -n 20 "$WORK/player.log"; } >&2
+  echo "FAIL: $* (display: $SHOT)" >&2
+  exit 1
+}
 pass() { echo "ok: $*"; }
 # pixel PNG X Y: the colour there as rrggbb.
 pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-Fa-f]\{6\}' | head -1 | tr -d '#' | tr 'A-F' 'a-f'; }
@@ -42,9 +47,11 @@ cleanup() { [ -z "$PID" ] || kill "$PID" 2>/dev/null || true; wineserver -k 2>/d
 trap cleanup EXIT
 
 # start_player DISK: runs Musicdisk.exe in the disk's folder; PID is the player's, ended on exit.
+# Its output goes to $WORK/player.log with its debug strings, where the audio library says when
+# its output queue ran dry.
 start_player() {
   cd "$1"
-  "$WINE" "$DIST/Musicdisk.exe" &
+  WINEDEBUG="$WINEDEBUG,warn+debugstr" "$WINE" "$DIST/Musicdisk.exe" 2>>"$WORK/player.log" &
   PID=$!
 }
 
@@ -69,6 +76,7 @@ mark() { echo "$1 $(($(stat -c %s "$SOUND") / 4))" | awk '{ printf "%s %.3f\n", 
 # no_dropouts [--music]: fails on any dropout in the recording so far, away from the marked
 # moments (--music: the recording is music, not the test disk's tones).
 no_dropouts() {
-  python3 "$E2E_DIR/sound.py" dropouts "$SOUND" --marks "$WORK/marks" "$@" || fail "dropouts in the sound"
+  python3 "$E2E_DIR/sound.py" dropouts "$SOUND" --marks "$WORK/marks" --player-log "$WORK/player.log" "$@" ||
+    fail "dropouts in the sound"
   pass "no dropouts in the sound"
 }

@@ -3,13 +3,16 @@
 time from the start of the run (tests/e2e/desktop), so a sample's index is its time on the clock.
 
     sound.py timeline FILE               the tones heard, one line each: start end frequency
-    sound.py dropouts FILE [--marks M] [--music] [--strict] [--from S] [--to S]
+    sound.py dropouts FILE [--marks M] [--music] [--player-log L] [--strict] [--from S] [--to S]
                                          fails on any dropout; M lists "name seconds" lines of
                                          moments the test caused a change (pause, seek, next),
-                                         near which changes are expected; server underruns (below)
-                                         are counted, and fail only with --strict; --from and
-                                         --to keep the seconds of the recording between them;
-                                         MD_DROPOUTS_REPORT_ONLY=1 reports dropouts, fails on none
+                                         near which changes are expected; L is the player's Wine
+                                         output with debug strings (warn+debugstr): server
+                                         underruns (below) are counted, not failed, only when it
+                                         shows the player's output queue never ran dry, and never
+                                         with --strict; --from and --to keep the seconds of the
+                                         recording between them; MD_DROPOUTS_REPORT_ONLY=1
+                                         reports dropouts, fails on none
 
 A dropout in a steady tone is a quiet run of a millisecond or more, or a jump between two samples
 that the tone's own slope cannot make, with the same tone before and after it. In music (--music)
@@ -19,13 +22,15 @@ left out.
 
 A server underrun is the one dropout a program cannot prevent under Wine 8: its sound driver keeps
 about 30 ms in the sound server and refills it every 10 ms after a round trip to the server, so on
-a busy or virtual machine the server now and then plays a few samples of digital silence and the
-sound goes on where it was, nothing lost. A minimal program playing one buffered tone shows them as
-often as the player (seen: 4 to 1049 samples). In a tone they are told apart: exact zeros for less
-than UNDERRUN, after which the tone goes on in phase as if the zeros had been put in; in music, any
-silence shorter than UNDERRUN. The recording alone cannot tell such a silence from a player that
-fell behind for as long; one that falls behind its lead of eight 25 ms blocks mostly leaves longer
-silences, and a fault in the mixing loses or jumps sound: those stay dropouts.
+a busy or virtual machine the server now and then plays digital silence and the sound goes on
+where it was, nothing lost (seen: 4 samples to 50 ms, the longest after the whole player stood
+still for 84 ms). A minimal program playing one buffered tone shows them as often as the player.
+The recording alone cannot tell such a silence from a player whose mixer fell behind: the player's
+audio library tells its debugger "the output queue ran dry" each time its own queue empties, so
+when its log shows none, a silence was put in further on. Then they are told apart: in a tone,
+exact zeros for less than UNDERRUN after which the tone goes on in phase as if they had been put
+in; in music, any silence shorter than UNDERRUN. A fault in the mixing loses or jumps sound, and a
+queue that ran dry makes every such silence a dropout.
 """
 import array
 import math
@@ -38,7 +43,8 @@ QUIET = 300          # peak below which a stretch counts as silent
 BLOCK = 22           # half a millisecond: a quiet run of 1 ms fills at least one such block
 NEAR_MARK = 0.4      # seconds around a test's own change in which anything may happen
 NEAR_CHANGE = 0.1    # seconds at each end of a tone, where it starts or ends
-UNDERRUN = 3 * RATE // 100  # 30 ms, three of Wine's periods: the longest silence taken for a server underrun
+UNDERRUN = RATE // 10  # 100 ms: the longest silence taken for a server underrun
+DRY = "the output queue ran dry"  # the audio library's debug string
 
 
 def read(path):
@@ -90,14 +96,17 @@ def near(t, marks, margin):
 
 
 def zero_runs(samples, begin, end):
-    """(start, stop) of each run of exact zeros in samples[begin:end]."""
+    """(start, stop) of each run of exact zeros that reaches into samples[begin:end], whole: a run
+    cut at either end would look like a tone going quiet rather than zeros put into it."""
     i = begin
+    while i > 0 and i < end and samples[i] == 0 and samples[i - 1] == 0:
+        i -= 1
     while i < end:
         if samples[i] != 0:
             i += 1
             continue
         j = i
-        while j < end and samples[j] == 0:
+        while j < len(samples) and samples[j] == 0:
             j += 1
         yield i, j
         i = j
@@ -109,7 +118,12 @@ def in_phase_after(samples, i, j, slope):
     crossings = [k for k in range(max(1, i - 2000), i) if samples[k - 1] < 0 <= samples[k]]
     if len(crossings) < 3 or j + 40 > len(samples):
         return False
-    period = (crossings[-1] - crossings[0]) / (len(crossings) - 1)
+    # The period from the steady gaps between crossings: another underrun close by splits or
+    # stretches a gap of its own.
+    gaps = [b - a for a, b in zip(crossings, crossings[1:])]
+    typical = sorted(gaps)[len(gaps) // 2]
+    steady = [g for g in gaps if abs(g - typical) <= typical / 10]
+    period = sum(steady) / len(steady)
     for k in range(40):
         back = i + k - period
         low = int(back)
@@ -119,25 +133,49 @@ def in_phase_after(samples, i, j, slope):
     return True
 
 
+def tone_around(samples, i, j):
+    """(Hz, peak) of the tone before samples[i:j] when the same tone follows it, else None."""
+    if i < WINDOW or j + WINDOW > len(samples):
+        return None
+    # Without their zeros: another underrun close by would count as crossings of its own.
+    before = [v for v in samples[i - WINDOW:i] if v]
+    after = [v for v in samples[j:j + WINDOW] if v]
+    if not before or not after:
+        return None
+    hz, peak = frequency(before), max(max(before), -min(before))
+    if peak < QUIET or hz == 0 or abs(frequency(after) - hz) > 10:
+        return None
+    return hz, peak
+
+
 def tone_dropouts(samples, marks, underruns=None):
     """Dropouts inside the tones. Given a list for underruns, server underruns go there instead."""
     problems = []
+    # Zeros cut into a tone, looked for over the whole recording: 50 ms or more of them make a
+    # stretch of silence in the timeline, which would otherwise pass for a change of song.
+    excused = set()  # samples of server underruns: the zeros and the steps into and out of them
+    for i, j in zero_runs(samples, 1, len(samples)):
+        tone = tone_around(samples, i, j)
+        if tone is None or near(i / RATE, marks, NEAR_MARK):
+            continue
+        hz, peak = tone
+        # The steepest step a sine of this height and frequency takes, with room for rounding.
+        slope = peak * 2 * math.pi * hz / RATE * 1.3 + 64
+        # Zeros a sine passes through on its own are no break in it.
+        if max(abs(samples[i - 1]), abs(samples[j])) <= slope and j - i < BLOCK:
+            continue
+        what = "%.3f s: %d samples of silence inside the %.0f Hz tone" % (i / RATE, j - i, hz)
+        if underruns is not None and j - i < UNDERRUN and in_phase_after(samples, i, j, slope):
+            underruns.append(what)
+            excused.update(range(i - BLOCK, j + BLOCK))
+        else:
+            problems.append(what)
     for start, end, hz, peak in timeline(samples):
         if hz == 0:
             continue
         first = int((start + NEAR_CHANGE) * RATE)
         last = int((end - NEAR_CHANGE) * RATE)
-        # The steepest step a sine of this height and frequency takes, with room for rounding.
         slope = peak * 2 * math.pi * hz / RATE * 1.3 + 64
-        # Samples that belong to a server underrun: its zeros and the steps into and out of them.
-        excused = set()
-        if underruns is not None:
-            for i, j in zero_runs(samples, first, last):
-                # Zeros a sine passes through on its own are no break in it.
-                broken = max(abs(samples[i - 1]), abs(samples[j])) > slope
-                if broken and j - i < UNDERRUN and in_phase_after(samples, i, j, slope):
-                    underruns.append("%.3f s: %d samples of silence inside the %d Hz tone" % (i / RATE, j - i, hz))
-                    excused.update(range(i - BLOCK, j + BLOCK))
         for i in range(first, last - BLOCK, BLOCK):
             block = samples[i:i + BLOCK]
             t = i / RATE
@@ -192,6 +230,14 @@ def read_marks(path):
     return marks
 
 
+def queue_ran_dry(path):
+    """How often the player's log says its output queue ran dry, or None without a log."""
+    if not os.path.exists(path):
+        return None
+    with open(path, errors="replace") as f:
+        return sum(DRY in line for line in f)
+
+
 def main(argv):
     if len(argv) < 3 or argv[1] not in ("timeline", "dropouts"):
         sys.exit(__doc__)
@@ -206,7 +252,16 @@ def main(argv):
         samples = samples[:int(float(argv[argv.index("--to") + 1]) * RATE)]
     samples = samples[int(begin * RATE):]
     marks = [m - begin for m in marks]
-    underruns = None if "--strict" in argv else []
+    underruns = None
+    if "--player-log" in argv and "--strict" not in argv:
+        path = argv[argv.index("--player-log") + 1]
+        dry = queue_ran_dry(path)
+        if dry is None:
+            print("no player log %s: no silence is taken for the server's" % path)
+        elif dry:
+            print("the player's output queue ran dry %d times (%s): no silence is the server's" % (dry, path))
+        else:
+            underruns = []
     check = music_dropouts if "--music" in argv else tone_dropouts
     problems = check(samples, marks, underruns)
     seconds = len(samples) / RATE

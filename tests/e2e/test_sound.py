@@ -40,15 +40,24 @@ class Dropouts(unittest.TestCase):
         # (case, samples, dropouts, underruns) when server underruns are told apart.
         cases = [
             ("5 zeros put in, the tone goes on in phase", t[:k] + [0] * 5 + t[k:], 0, 1),
+            ("two underruns 14 ms apart, the first at a trough",
+             t[:k + 50] + [0] * 7 + t[k + 50:k + 661] + [0] * 42 + t[k + 661:], 0, 2),
             ("a zero crossing of the sine itself", tone(2, 441), 0, 0),
             ("5 zeros and 25 samples of the tone lost", t[:k] + [0] * 5 + t[k + 25:], 1, 0),
-            ("40 ms of zeros: longer than an underrun", t[:k] + silence(0.04) + t[k:], 1, 0),
+            ("50 ms of zeros put in", t[:k] + silence(0.05) + t[k:], 0, 1),
+            ("120 ms of zeros: longer than an underrun", t[:k] + silence(0.12) + t[k:], 1, 0),
         ]
         for name, samples, found, underruns in cases:
             with self.subTest(name):
                 seen = []
                 self.assertEqual(len(sound.tone_dropouts(samples, [], seen)), found)
                 self.assertEqual(len(seen), underruns)
+
+    def test_zero_runs_are_whole(self):
+        # An underrun across the edge of the part checked must still be seen as one run of zeros.
+        samples = [5] * 10 + [0] * 10 + [5] * 10
+        self.assertEqual(list(sound.zero_runs(samples, 15, 18)), [(10, 20)])
+        self.assertEqual(list(sound.zero_runs(samples, 5, 12)), [(10, 20)])
 
     def test_music(self):
         noise = [(i * 7919 % 20001) - 10000 for i in range(RATE)]
