@@ -1,7 +1,8 @@
 // Plays one file through the default sound output to its end, for the audio capture check.
 // Usage: capture_play <file> [stall]. "stall" holds up the library's mixer thread in the end
-// notification for 400 ms, longer than its queue lasts, so the queue runs dry. Exit codes: 0 played to its end, 2 no sound device, 3 file refused,
-// 4 no end notification within the file's length plus two seconds.
+// notification for 400 ms, longer than its queue lasts, so the queue runs dry. Exit codes: 0 played
+// to its end, 2 no sound device, 3 file refused, 4 no end notification within the file's length
+// plus two seconds.
 #include <windows.h>
 
 #include <cstdio>

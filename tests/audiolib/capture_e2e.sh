@@ -23,8 +23,8 @@ cp "$(dirname "$exe")/BASS.dll" "$work/"
 WINE=$wine "$(dirname "$0")/../../scripts/new-prefix" "$WINEPREFIX"
 # Output through a file: Wine's helper processes inherit pipes and would keep ctest waiting.
 status=0
-# The player holds up the mixer after the end, so its queue runs dry: the library must say so to a
-# debugger, which Wine writes out on its debugstr channel.
+# capture_play holds up the mixer after the end, so its queue runs dry: the library must say so to
+# a debugger, which Wine writes out on its debugstr channel.
 (cd "$work" && HOME="$work/home" WINEDEBUG=-all,warn+debugstr timeout 60 "$wine" "$(basename "$exe")" sine.wav stall \
   >"$work/play.log" 2>&1) || status=$?
 grep -v '^ALSA lib' "$work/play.log" || true
