@@ -14,8 +14,9 @@ time from the start of the run (tests/e2e/desktop), so a sample's index is its t
                                          recording between them; MD_DROPOUTS_REPORT_ONLY=1
                                          reports dropouts, fails on none
 
-A dropout in a steady tone is a quiet run of a millisecond or more, or a jump between two samples
-that the tone's own slope cannot make, with the same tone before and after it. In music (--music)
+A dropout in a steady tone is a run of zeros cut into it (of any length, with the same tone before
+and after), a quiet run of a millisecond or more, or a jump between two samples that the tone's own
+slope cannot make, with the same tone before and after it. In music (--music)
 it is digital silence of 5 ms or more that cuts loud sound off and gives way to loud sound again:
 what a sound device plays when nothing reached it in time. Song changes and the moments in M are
 left out.
