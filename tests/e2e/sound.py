@@ -117,7 +117,8 @@ def zero_runs(samples, begin, end):
 def in_phase_after(samples, i, j, slope):
     """Whether the tone after the zeros samples[i:j] goes on as if they had been put in: each of
     its next samples matches the one a period before the zeros (the period from the crossings)."""
-    crossings = [k for k in range(max(1, i - 2000), i) if samples[k - 1] < 0 <= samples[k]]
+    # The last few periods only (three at 200 Hz): the song's own tone may have stepped shortly before.
+    crossings = [k for k in range(max(1, i - 800), i) if samples[k - 1] < 0 <= samples[k]]
     if len(crossings) < 3 or j + 40 > len(samples):
         return False
     # The period from the steady gaps between crossings: another underrun close by splits or
@@ -135,17 +136,21 @@ def in_phase_after(samples, i, j, slope):
     return True
 
 
+def nonzero(samples, begin, end):
+    return [v for v in samples[max(0, begin):end] if v]
+
+
 def tone_around(samples, i, j):
-    """(Hz, peak) of the tone before samples[i:j] when the same tone follows it, else None."""
+    """(Hz, peak) of the tone before samples[i:j] when about the same tone follows it, else None."""
     if i < WINDOW or j + WINDOW > len(samples):
         return None
     # Without their zeros: another underrun close by would count as crossings of its own.
-    before = [v for v in samples[i - WINDOW:i] if v]
-    after = [v for v in samples[j:j + WINDOW] if v]
+    before, after = nonzero(samples, i - WINDOW, i), nonzero(samples, j, j + WINDOW)
     if not before or not after:
         return None
     hz, peak = frequency(before), max(max(before), -min(before))
-    if peak < QUIET or hz == 0 or abs(frequency(after) - hz) > 10:
+    # Within a tenth: the stepped song's 20 Hz steps, not a change of song (440 to 880 Hz).
+    if peak < QUIET or hz == 0 or abs(frequency(after) - hz) > hz / 10:
         return None
     return hz, peak
 
@@ -167,7 +172,9 @@ def tone_dropouts(samples, marks, underruns=None):
         if max(abs(samples[i - 1]), abs(samples[j])) <= slope and j - i < BLOCK:
             continue
         what = "%.3f s: %d samples of silence inside the %.0f Hz tone" % (i / RATE, j - i, hz)
-        if underruns is not None and j - i < UNDERRUN and in_phase_after(samples, i, j, slope):
+        # Where the song's own tone steps at the zeros, there is no phase to go on in.
+        steps = abs(frequency(nonzero(samples, i - 800, i)) - frequency(nonzero(samples, j, j + 800))) > 3
+        if underruns is not None and j - i < UNDERRUN and (steps or in_phase_after(samples, i, j, slope)):
             underruns.append(what)
             excused.update(range(i - BLOCK, j + BLOCK))
         else:
