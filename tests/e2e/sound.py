@@ -81,7 +81,8 @@ def timeline(samples):
     for start in range(0, len(samples) - WINDOW + 1, WINDOW):
         chunk = samples[start:start + WINDOW]
         peak = max(max(chunk), -min(chunk))
-        hz = round(frequency(chunk) / 10) * 10 if peak >= QUIET else 0
+        # Without the zeros of an underrun: they would add a crossing and give a stray frequency.
+        hz = round(frequency(nonzero(chunk, 0, len(chunk))) / 10) * 10 if peak >= QUIET else 0
         if segments and abs(segments[-1][2] - hz) <= 10:
             seg = segments[-1]
             counts[-1][hz] = counts[-1].get(hz, 0) + 1
