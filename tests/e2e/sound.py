@@ -31,7 +31,7 @@ The recording alone cannot tell such a silence from a player whose mixer fell be
 audio library tells its debugger "the output queue ran dry" each time its own queue empties, so
 when its log shows none, a silence was put in further on. Then they are told apart: in a tone,
 exact zeros for less than UNDERRUN after which the tone goes on in phase as if they had been put
-in; in music, any silence shorter than UNDERRUN. A fault in the mixing loses or jumps sound, and a
+in, or that fall where the tone steps; in music, any silence shorter than UNDERRUN. A fault in the mixing loses or jumps sound, and a
 queue that ran dry makes every such silence a dropout.
 """
 import array
