@@ -31,8 +31,8 @@ The recording alone cannot tell such a silence from a player whose mixer fell be
 audio library tells its debugger "the output queue ran dry" each time its own queue empties, so
 when its log shows none, a silence was put in further on. Then they are told apart: in a tone,
 exact zeros for less than UNDERRUN after which the tone goes on in phase as if they had been put
-in, or that fall where the tone steps; in music, any silence shorter than UNDERRUN. A fault in the mixing loses or jumps sound, and a
-queue that ran dry makes every such silence a dropout.
+in, or that fall where the tone steps; in music, any silence shorter than UNDERRUN. A fault in the
+mixing loses or jumps sound, and a queue that ran dry makes every such silence a dropout.
 """
 import array
 import math
@@ -47,6 +47,7 @@ NEAR_MARK = 0.4      # seconds around a test's own change in which anything may 
 NEAR_CHANGE = 0.1    # seconds at each end of a tone, where it starts or ends
 UNDERRUN = RATE // 4  # 250 ms: the longest silence taken for a server underrun
 DRY = "the output queue ran dry"  # the audio library's debug string
+RECENT = 800         # samples just before or after a moment: the last few periods, three at 200 Hz
 
 
 def read(path):
@@ -118,8 +119,8 @@ def zero_runs(samples, begin, end):
 def in_phase_after(samples, i, j, slope):
     """Whether the tone after the zeros samples[i:j] goes on as if they had been put in: each of
     its next samples matches the one a period before the zeros (the period from the crossings)."""
-    # The last few periods only (three at 200 Hz): the song's own tone may have stepped shortly before.
-    crossings = [k for k in range(max(1, i - 800), i) if samples[k - 1] < 0 <= samples[k]]
+    # The last few periods only: the song's own tone may have stepped shortly before.
+    crossings = [k for k in range(max(1, i - RECENT), i) if samples[k - 1] < 0 <= samples[k]]
     if len(crossings) < 3 or j + 40 > len(samples):
         return False
     # The period from the steady gaps between crossings: another underrun close by splits or
@@ -135,6 +136,11 @@ def in_phase_after(samples, i, j, slope):
         if abs(samples[j + k] - was) > slope:
             return False
     return True
+
+
+def steepest(peak, hz):
+    """The steepest step a sine of this height and frequency takes, with room for rounding."""
+    return peak * 2 * math.pi * hz / RATE * 1.3 + 64
 
 
 def nonzero(samples, begin, end):
@@ -167,14 +173,14 @@ def tone_dropouts(samples, marks, underruns=None):
         if tone is None or near(i / RATE, marks, NEAR_MARK):
             continue
         hz, peak = tone
-        # The steepest step a sine of this height and frequency takes, with room for rounding.
-        slope = peak * 2 * math.pi * hz / RATE * 1.3 + 64
+        slope = steepest(peak, hz)
         # Zeros a sine passes through on its own are no break in it.
         if max(abs(samples[i - 1]), abs(samples[j])) <= slope and j - i < BLOCK:
             continue
         what = "%.3f s: %d samples of silence inside the %.0f Hz tone" % (i / RATE, j - i, hz)
         # Where the song's own tone steps at the zeros, there is no phase to go on in.
-        steps = abs(frequency(nonzero(samples, i - 800, i)) - frequency(nonzero(samples, j, j + 800))) > 3
+        just_before, just_after = nonzero(samples, i - RECENT, i), nonzero(samples, j, j + RECENT)
+        steps = abs(frequency(just_before) - frequency(just_after)) > 3
         if underruns is not None and j - i < UNDERRUN and (steps or in_phase_after(samples, i, j, slope)):
             underruns.append(what)
             excused.update(range(i - BLOCK, j + BLOCK))
@@ -185,7 +191,7 @@ def tone_dropouts(samples, marks, underruns=None):
             continue
         first = int((start + NEAR_CHANGE) * RATE)
         last = int((end - NEAR_CHANGE) * RATE)
-        slope = peak * 2 * math.pi * hz / RATE * 1.3 + 64
+        slope = steepest(peak, hz)
         for i in range(first, last - BLOCK, BLOCK):
             block = samples[i:i + BLOCK]
             t = i / RATE
