@@ -1,6 +1,7 @@
 #include "descriptor/DescriptorReader.h"
 
-#include <climits>
+#include "descriptor/EntryText.h"
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -32,30 +33,6 @@ struct FileCloser {
 void ReportNotLoaded(const char* path)
 {
     fprintf(stderr, "descriptor %s could not be loaded\n", path);
-}
-
-// Like "%d" of sscanf: blanks skipped, optional sign, decimal digits up to the first other
-// character; no leading number gives 0. Out-of-range numbers saturate instead of overflowing.
-int ParseDecimal(const char* text)
-{
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
-        ++p;
-    bool negative = false;
-    if (*p == '+' || *p == '-') {
-        negative = *p == '-';
-        ++p;
-    }
-    long long magnitude = 0;
-    const long long limit = static_cast<long long>(INT_MAX) + 1;
-    while (*p >= '0' && *p <= '9') {
-        if (magnitude <= limit)
-            magnitude = magnitude * 10 + (*p - '0');
-        ++p;
-    }
-    if (negative)
-        return magnitude >= limit ? INT_MIN : static_cast<int>(-magnitude);
-    return magnitude > INT_MAX ? INT_MAX : static_cast<int>(magnitude);
 }
 
 // Splits a file's bytes into lines as text-mode reading sees them: a CR LF pair is a LF, byte
@@ -218,7 +195,7 @@ int DescriptorReader::GetInt(const char* key, bool warn) const
 {
     const char* text = GetString(key);
     if (text[0] != '\0')
-        return ParseDecimal(text);
+        return ReadEntryNumber(text).value;
     if (warn)
         fprintf(stderr, "descriptor reader: no %s found\n", key);
     return 0;
