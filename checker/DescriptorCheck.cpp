@@ -58,6 +58,8 @@ private:
     void CheckSplash();
     void CheckDialogs(DiskPlan& plan);
     void CheckTargets(const DiskPlan& plan);
+    // Reports the line's value when the player refuses it as a path.
+    bool Refused(const Line* at, const std::string& what);
 
     const DescriptorScan& scan;
     Report& report;
@@ -75,7 +77,7 @@ private:
 DiskPlan DescriptorChecker::Run(const std::string& topFile)
 {
     DiskPlan plan;
-    plan.splashMusic = DiskPlan::Named{0, std::string(), nullptr};
+    plan.splashMusic = DiskPlan::Named{0, std::string(), nullptr, false};
     CheckFiles();
     if (scan.FilesRead().empty() || scan.FilesRead().front() != topFile)
         return plan;
@@ -91,14 +93,25 @@ DiskPlan DescriptorChecker::Run(const std::string& topFile)
     CheckSplash();
     for (int n = 1; n <= songCount; ++n) {
         const std::string key = NumberedKey("music.file.", n);
-        plan.songs.push_back({n, scan.Value(key), scan.Where(key)});
+        plan.songs.push_back({n, scan.Value(key), scan.Where(key),
+                              Refused(scan.Where(key), "Song " + NumberedKey("", n) + "'s file")});
     }
     const std::string& splash = scan.Value("splash.music.file");
     if (splash.size() > 1)
-        plan.splashMusic = DiskPlan::Named{0, splash, scan.Where("splash.music.file")};
+        plan.splashMusic = DiskPlan::Named{0, splash, scan.Where("splash.music.file"),
+                                           Refused(scan.Where("splash.music.file"), "The splash music")};
     CheckDialogs(plan);
     CheckTargets(plan);
     return plan;
+}
+
+bool DescriptorChecker::Refused(const Line* at, const std::string& what)
+{
+    const DiskPath::Problem problem = DiskPath::Check(at->value.c_str());
+    if (problem == DiskPath::Problem::None)
+        return false;
+    AddRefusedPath(report, at->place.file, at->place.line, at->key, what + " \"" + at->value + "\"", problem);
+    return true;
 }
 
 int DescriptorChecker::Reach(const char* prefix) const
@@ -140,6 +153,20 @@ void DescriptorChecker::CheckFiles()
             Add(Severity::Error, "include-too-deep", &at, where,
                 "Includes are nested more than 16 files deep; \"" + file.path + "\" is not read.",
                 "Include the file from a less deeply nested file.");
+            break;
+        case DescriptorScan::FileProblem::RefusedPath:
+            AddRefusedPath(report, file.from.file, file.from.line, where,
+                           "The included file \"" + file.path + "\"", file.pathProblem);
+            break;
+        case DescriptorScan::FileProblem::BeyondBound:
+            Add(Severity::Error, "load-bound", &at, file.from.file == file.path ? std::string() : where,
+                "The descriptor and its includes go beyond what the player reads for one disk (" +
+                    std::to_string(DescriptorReader::MaxFilesPerLoad) + " files, " +
+                    std::to_string(DescriptorReader::MaxBytesPerLoad >> 20) + " MB or " +
+                    std::to_string(DescriptorReader::MaxLinesPerLoad) + " lines in all); it stops "
+                    "reading here, so \"" + file.path + "\" and everything after it is not read.",
+                "Include every file once: each '@' line reads its file again, and a file "
+                "included many times that includes others many times multiplies the reading.");
             break;
         }
     }
@@ -408,8 +435,9 @@ void DescriptorChecker::CheckDialogs(DiskPlan& plan)
                 "Dialog " + NumberedKey("", n) + " has no " + missing + "; the player places it "
                 "at 0 and writes a complaint on its error output.",
                 "Add " + missing + " (pixels from the main window's top-left corner; 0 is fine).");
+        const bool refused = Refused(scan.Where(fileKey), "Dialog " + NumberedKey("", n) + "'s skin file");
         plan.dialogs.push_back(
-            {n, scan.Value(fileKey), name, scan.Where(fileKey), scan.Where(nameKey), twice});
+            {n, scan.Value(fileKey), name, scan.Where(fileKey), scan.Where(nameKey), twice, refused});
     }
 }
 
@@ -442,6 +470,27 @@ void DescriptorChecker::CheckTargets(const DiskPlan& plan)
 }
 
 }  // namespace
+
+void AddRefusedPath(Report& report, const std::string& file, int line, const std::string& key,
+                    const std::string& what, DiskPath::Problem problem)
+{
+    using Problem = DiskPath::Problem;
+    const char* fix = "Put the file inside the disk folder and name it relative to that folder, for "
+                      "example music\\song01.mod.";
+    if (problem == Problem::Device)
+        fix = "Rename the file or folder: Windows keeps CON, PRN, AUX, NUL, COM1-9 and LPT1-9, with "
+              "any extension, for devices.";
+    else if (problem == Problem::Stream)
+        fix = "Remove the ':' from the name.";
+    else if (problem == Problem::Climbs)
+        fix = "Keep the file inside the disk folder and do not climb above it with \"..\".";
+    else if (problem == Problem::Dots)
+        fix = "Rename the part that is only dots and blanks.";
+    report.Add(Severity::Error, "path-refused", file, line, key,
+               what + " is refused: " + DiskPath::Explain(problem) +
+                   ". The player does not open it and goes on as if the file were missing.",
+               fix);
+}
 
 DiskPlan CheckDescriptor(const DescriptorScan& scan, const std::string& topFile, Report& report)
 {

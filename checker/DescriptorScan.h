@@ -4,18 +4,22 @@
 #include <string>
 #include <vector>
 
-// A line-by-line view of a descriptor and its includes, read by the reader's own rules (bytes in
-// text mode, CR dropped, 0x1A ends a file, lines cut after 1999 bytes, includes resolved against the
-// current directory, at most 100 stored entries, the last line of a key wins). Unlike the reader it
-// remembers where each line came from and what the rules did to it.
-class DescriptorScan {
+#include "descriptor/Descriptor.h"
+#include "descriptor/DescriptorObserver.h"
+#include "descriptor/DiskPath.h"
+
+// A line-by-line record of what the player's own descriptor reader does with a descriptor and its
+// includes: where each entry line came from and what the store did with it, the files read and
+// refused, and what the line rules cut away. The reader is the player's Descriptor, so the scan
+// cannot read a disk differently from the player.
+class DescriptorScan : private DescriptorObserver {
 public:
     struct Place {
         std::string file;
         int line;
     };
 
-    enum class Outcome { Stored, Replaced, Dropped };
+    using Outcome = DescriptorObserver::Outcome;
 
     // One entry line as the reader saw it.
     struct Line {
@@ -29,24 +33,27 @@ public:
         int replacedBy;     // index of the later line that replaced this one, else -1
     };
 
-    enum class FileProblem { Missing, Cycle, TooDeep };
+    using FileProblem = DescriptorObserver::Refusal;
 
-    // A descriptor file that was not read. `from` is the include line (line 0 for the top file).
+    // A descriptor file that was not read (or, BeyondBound, not read to its end). `from` is the
+    // include line (line 0 for the top file), or where the load stopped at its bound.
     struct Unread {
         std::string path;
         Place from;
         FileProblem problem;
+        DiskPath::Problem pathProblem;  // why a refused path is refused
     };
 
-    // Something the line rules cut away: the rest of a long line, text after a zero byte, or
-    // everything after an end-of-file byte.
-    enum class CutKind { LongLine, ZeroByte, EndOfFileByte };
+    using CutKind = DescriptorObserver::Cut;
     struct Cut {
         Place place;
         CutKind kind;
     };
 
-    // Reads the top-level file; relative paths resolve against the current directory.
+    DescriptorScan();
+
+    // Reads the top-level file; relative paths resolve against the current directory. The
+    // reader's complaints go to the error stream as in the player.
     void Load(const char* path);
     // Reads bytes as the content of a top-level file named `name` (includes are still files).
     void LoadText(const char* name, const std::string& bytes);
@@ -56,7 +63,7 @@ public:
     const std::vector<Cut>& Cuts() const { return cuts; }
     const std::vector<std::string>& FilesRead() const { return filesRead; }
 
-    // The final store: key to the index of the line that holds its value.
+    // The final store as the recorded lines give it: key to the index of the line holding its value.
     const std::map<std::string, int>& Store() const { return store; }
     // The stored value, or the empty text for a missing key.
     const std::string& Value(const std::string& key) const;
@@ -64,19 +71,24 @@ public:
     const Line* Where(const std::string& key) const;
     // Numbers 1, 2, ... while prefix + number (at least two digits) has a non-empty value.
     int CountList(const std::string& prefix) const;
+    // True when the record ends with exactly the reader's store and counts.
+    bool MatchesReader() const;
 
 private:
-    bool ReadFile(const std::string& path, const Place& from);
-    void ReadBytes(const std::string& name, const std::string& bytes);
-    void TakeLine(const std::string& file, int number, const std::string& text);
-    void AddEntry(const std::string& file, int number, const std::string& text);
+    void FileOpened(const char* path, const DescriptorObserver::Place& from) override;
+    void FileRefused(const char* path, const DescriptorObserver::Place& at, Refusal why,
+                     DiskPath::Problem problem) override;
+    void LineRead(const DescriptorObserver::Place& at, const char* text) override;
+    void LineCut(const DescriptorObserver::Place& at, DescriptorObserver::Cut why) override;
+    void EntryAdded(const DescriptorObserver::Place& at, const DescriptorEntry& entry, Outcome outcome) override;
 
+    Descriptor reader;
+    std::string lastLine;
     std::vector<Line> lines;
     std::vector<Unread> unread;
     std::vector<Cut> cuts;
     std::vector<std::string> filesRead;
     std::map<std::string, int> store;
-    std::vector<std::string> openFiles;
 };
 
 // "%s%02d": the prefix and the number with at least two digits.

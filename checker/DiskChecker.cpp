@@ -4,7 +4,6 @@
 #include <io.h>
 
 #include <cstdio>
-#include <memory>
 #include <string>
 
 #include "checker/DescriptorCheck.h"
@@ -12,7 +11,6 @@
 #include "checker/SkinCheck.h"
 #include "checker/SkinProbe.h"
 #include "checker/SongProbe.h"
-#include "descriptor/Descriptor.h"
 
 namespace {
 
@@ -46,22 +44,10 @@ private:
     int saved;
 };
 
-// The scan must hold exactly what the player's own descriptor holds.
+// The scan's record must end with exactly the store the player's reader built.
 void CompareWithPlayer(const DescriptorScan& scan, Report& report)
 {
-    auto descriptor = std::make_unique<Descriptor>();
-    {
-        QuietErrors quiet;
-        descriptor->Load(descriptorPath);
-    }
-    bool same = descriptor->count == static_cast<int>(scan.Store().size()) &&
-                descriptor->SongCount() == scan.CountList("music.file.") &&
-                descriptor->DialogCount() == scan.CountList("dialog.file.") &&
-                descriptor->LongdescTargetCount() == scan.CountList("longdesc.target.name.");
-    for (int i = 0; same && i < descriptor->count; ++i)
-        same = scan.Value(descriptor->entries[i]->Key()) == descriptor->entries[i]->Value() &&
-               scan.Where(descriptor->entries[i]->Key()) != nullptr;
-    if (!same)
+    if (!scan.MatchesReader())
         report.Add(Severity::Error, "checker-mismatch", descriptorPath, 0, "",
                    "The checker read the descriptor differently from the player; its findings "
                    "for the descriptor may be wrong.",
@@ -70,8 +56,8 @@ void CompareWithPlayer(const DescriptorScan& scan, Report& report)
 
 void CheckMusic(const DiskPlan::Named& song, bool splash, SongProbe& probe, Report& report)
 {
-    // A name that starts with a blank is reported with its line already.
-    if (song.value.empty() || song.value[0] == ' ' || song.value[0] == '\t')
+    // A name that starts with a blank, or a refused path, is reported with its line already.
+    if (song.value.empty() || song.value[0] == ' ' || song.value[0] == '\t' || song.refused)
         return;
     const std::string file = song.at ? song.at->place.file : descriptorPath;
     const int line = song.at ? song.at->place.line : 0;
@@ -107,7 +93,10 @@ void CheckMusic(const DiskPlan::Named& song, bool splash, SongProbe& probe, Repo
 void DiskChecker::Run()
 {
     DescriptorScan scan;
-    scan.Load(descriptorPath);
+    {
+        QuietErrors quiet;
+        scan.Load(descriptorPath);
+    }
     const DiskPlan plan = CheckDescriptor(scan, descriptorPath, report);
     CompareWithPlayer(scan, report);
 
@@ -136,7 +125,7 @@ void DiskChecker::Run()
     for (const DiskPlan::Dialog& dialog : plan.dialogs) {
         DialogSkin skin{&dialog, false, {}};
         const bool blank = !dialog.file.empty() && (dialog.file[0] == ' ' || dialog.file[0] == '\t');
-        if (!blank) {
+        if (!blank && !dialog.refused) {
             SkinProbe probe(report);
             const SkinProbe::NamedAt at{dialog.fileAt ? dialog.fileAt->place.file : descriptorPath,
                                         dialog.fileAt ? dialog.fileAt->place.line : 0,

@@ -143,13 +143,18 @@ void SkinProbe::CheckPictures()
             continue;
         }
         const std::string path = std::string(window->skinFolder) + picture.name.Get();
-        if (picture.image->Empty()) {
+        const DiskPath::Problem problem = DiskPath::Check(path.c_str());
+        if (problem != DiskPath::Problem::None || picture.image->Empty()) {
             bool seen = false;
             for (const std::string& done : reported)
                 seen = seen || done == path;
             if (seen)
                 continue;
             reported.push_back(path);
+            if (problem != DiskPath::Problem::None) {
+                AddRefusedPath(report, facts.path, 0, key, "The picture \"" + path + "\"", problem);
+                continue;
+            }
             bool unopened = false;
             for (const std::string& message : messages)
                 unopened = unopened || message == "Could not load the file: " + path;

@@ -35,56 +35,13 @@ void ReportNotLoaded(const char* path)
     fprintf(stderr, "descriptor %s could not be loaded\n", path);
 }
 
-// Splits a file's bytes into lines as text-mode reading sees them: a CR LF pair is a LF, byte
-// 0x1A ends the file, stray CRs are dropped. A line longer than the line buffer keeps its first
-// MaxLine bytes and the rest of it is skipped; so is everything after a NUL byte in a line, which
-// would end the line's text anyway.
-class LineSplitter {
-public:
-    explicit LineSplitter(DescriptorReader& reader) : reader(reader), length(0), skipping(false), ended(false) {}
-
-    // False once the end-of-file byte has been read.
-    bool Feed(const char* data, size_t size)
-    {
-        for (size_t i = 0; i < size && !ended; ++i) {
-            const char c = data[i];
-            if (c == '\x1a')
-                ended = true;
-            else if (c == '\n')
-                EndLine();
-            else if (c == '\r' || skipping)
-                continue;
-            else if (c == '\0' || length == DescriptorReader::MaxLine)
-                skipping = true;
-            else
-                line[length++] = c;
-        }
-        return !ended;
-    }
-
-    // The last line needs no LF.
-    void Finish() { EndLine(); }
-
-private:
-    void EndLine()
-    {
-        line[length] = '\0';
-        if (length > 0)
-            reader.ParseLine(line);
-        length = 0;
-        skipping = false;
-    }
-
-    DescriptorReader& reader;
-    char line[DescriptorReader::MaxLine + 1];
-    size_t length;
-    bool skipping;
-    bool ended;
-};
-
 }
 
-DescriptorReader::DescriptorReader() : count(0), openFiles(), depth(0) {}
+DescriptorReader::DescriptorReader()
+    : count(0), openFiles(), depth(0), observer(nullptr), filesNamed(0), bytesRead(0), linesRead(0),
+      ended(false)
+{
+}
 
 DescriptorReader::~DescriptorReader() {}
 
@@ -96,40 +53,165 @@ void DescriptorReader::Load(const char* path)
     OnLoaded();
 }
 
+void DescriptorReader::StartLoadIfTop()
+{
+    if (depth > 0)
+        return;
+    filesNamed = 0;
+    bytesRead = 0;
+    linesRead = 0;
+    ended = false;
+}
+
+DescriptorReader::Place DescriptorReader::Here() const
+{
+    return depth > 0 ? Place{openFiles[depth - 1].path, openFiles[depth - 1].line} : Place{"", 0};
+}
+
+void DescriptorReader::Refuse(const char* path, const Place& at, Refusal why, DiskPath::Problem problem)
+{
+    if (why == Refusal::BeyondBound)
+        ended = true;
+    ReportNotLoaded(path);
+    if (observer)
+        observer->FileRefused(path, at, why, problem);
+}
+
+// Lines as text-mode reading sees them: a CR LF pair is a LF, byte 0x1A ends the file, stray CRs
+// are dropped. A line longer than the line buffer keeps its first MaxLine bytes and the rest of it
+// is skipped; so is everything after a NUL byte in a line, which would end the line's text anyway.
+template <class Fetch>
+void DescriptorReader::ReadLines(const char* path, Fetch fetch)
+{
+    openFiles[depth++] = OpenFile{path, 1};
+    OpenFile& here = openFiles[depth - 1];
+    char line[MaxLine + 1];
+    size_t length = 0;
+    bool skipping = false;
+    // After an end-of-file byte only an observer wants to know whether anything follows it.
+    bool afterEnd = false;
+    bool done = false;
+    const char* data;
+    size_t got;
+    while (!done && !ended && (got = fetch(&data)) > 0) {
+        const bool overBudget = got > MaxBytesPerLoad - bytesRead;
+        if (overBudget)
+            got = MaxBytesPerLoad - bytesRead;
+        bytesRead += got;
+        for (size_t i = 0; i < got && !done && !ended; ++i) {
+            const char c = data[i];
+            if (afterEnd) {
+                done = c != '\x1a' && c != '\r' && c != '\n';
+                if (done)
+                    observer->LineCut(Here(), DescriptorObserver::Cut::EndOfFileByte);
+            } else if (c == '\x1a') {
+                EndLine(line, length);
+                length = 0;
+                afterEnd = observer != nullptr;
+                done = !afterEnd;
+            } else if (c == '\n') {
+                EndLine(line, length);
+                length = 0;
+                skipping = false;
+                ++here.line;
+            } else if (c == '\r' || skipping) {
+                continue;
+            } else if (c == '\0' || length == MaxLine) {
+                skipping = true;
+                if (observer)
+                    observer->LineCut(Here(), c == '\0' ? DescriptorObserver::Cut::ZeroByte
+                                                        : DescriptorObserver::Cut::LongLine);
+            } else {
+                line[length++] = c;
+            }
+        }
+        // Bytes after an end-of-file byte are only looked at; running out there ends nothing.
+        if (overBudget && afterEnd)
+            done = true;
+        else if (overBudget && !ended && !done)
+            Refuse(path, Here(), Refusal::BeyondBound, DiskPath::Problem::None);
+    }
+    // The last line needs no LF.
+    if (!done && !afterEnd && !ended)
+        EndLine(line, length);
+    --depth;
+}
+
+void DescriptorReader::EndLine(char* line, size_t length)
+{
+    if (length == 0 || ended)
+        return;
+    if (++linesRead > MaxLinesPerLoad) {
+        Refuse(openFiles[depth - 1].path, Here(), Refusal::BeyondBound, DiskPath::Problem::None);
+        return;
+    }
+    line[length] = '\0';
+    ParseLine(line);
+}
+
 bool DescriptorReader::ReadDescriptorFile(const char* path)
 {
-    // A path already being read is a cycle: refuse it at once instead of nesting to the limit,
-    // which would read a file with several such includes exponentially often.
-    bool refused = depth >= MaxFileDepth;
-    for (int i = 0; i < depth && !refused; ++i)
-        refused = strcmp(openFiles[i], path) == 0;
-    std::unique_ptr<FILE, FileCloser> file(refused ? nullptr : OpenDescriptorFile(path));
-    if (!file) {
-        ReportNotLoaded(path);
+    StartLoadIfTop();
+    if (ended)
+        return false;
+    const Place from = Here();
+    if (++filesNamed > MaxFilesPerLoad) {
+        Refuse(path, from, Refusal::BeyondBound, DiskPath::Problem::None);
         return false;
     }
-    openFiles[depth++] = path;
-    LineSplitter lines(*this);
+    const DiskPath::Problem problem = DiskPath::Check(path);
+    Refusal why = Refusal::Missing;
+    bool open = false;
+    for (int i = 0; i < depth && !open; ++i)
+        open = strcmp(openFiles[i].path, path) == 0;
+    std::unique_ptr<FILE, FileCloser> file;
+    if (problem != DiskPath::Problem::None && problem != DiskPath::Problem::Empty)
+        why = Refusal::RefusedPath;
+    else if (open)
+        // A cycle is refused at once instead of nesting to the depth limit.
+        why = Refusal::Cycle;
+    else if (depth >= MaxFileDepth)
+        why = Refusal::TooDeep;
+    else if (problem == DiskPath::Problem::None)
+        file.reset(OpenDescriptorFile(path));
+    if (!file) {
+        Refuse(path, from, why, problem);
+        return false;
+    }
+    if (observer)
+        observer->FileOpened(path, from);
     char chunk[4096];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, file.get())) > 0)
-        if (!lines.Feed(chunk, got))
-            break;
-    lines.Finish();
-    --depth;
+    ReadLines(path, [&](const char** data) {
+        *data = chunk;
+        return fread(chunk, 1, sizeof chunk, file.get());
+    });
     return true;
 }
 
-void DescriptorReader::ReadText(const char* data, size_t size)
+void DescriptorReader::ReadText(const char* data, size_t size, const char* name)
 {
-    LineSplitter lines(*this);
-    lines.Feed(data, size);
-    lines.Finish();
+    StartLoadIfTop();
+    if (ended || depth >= MaxFileDepth)
+        return;
+    ++filesNamed;
+    if (observer)
+        observer->FileOpened(name, Here());
+    bool given = false;
+    ReadLines(name, [&](const char** out) {
+        *out = data;
+        const size_t got = given ? 0 : size;
+        given = true;
+        return got;
+    });
 }
 
 void DescriptorReader::ParseLine(const char* line)
 {
-    if (line[0] == '\0' || line[0] == '#')
+    if (line[0] == '\0')
+        return;
+    if (observer)
+        observer->LineRead(Here(), line);
+    if (line[0] == '#')
         return;
     if (line[0] == '@') {
         ReadDescriptorFile(line + 1);
@@ -140,12 +222,15 @@ void DescriptorReader::ParseLine(const char* line)
 
 void DescriptorReader::Add(std::unique_ptr<DescriptorEntry> entry)
 {
-    if (count >= MaxEntries)
-        return;
-    const int found = Find(entry->Key());
-    if (found >= 0)
+    using Outcome = DescriptorObserver::Outcome;
+    const bool full = count >= MaxEntries;
+    const int found = full ? 0 : Find(entry->Key());
+    const Outcome outcome = full ? Outcome::Dropped : found >= 0 ? Outcome::Replaced : Outcome::Stored;
+    if (observer)
+        observer->EntryAdded(Here(), *entry, outcome);
+    if (outcome == Outcome::Replaced)
         entries[found] = std::move(entry);
-    else
+    else if (outcome == Outcome::Stored)
         InsertAt(std::move(entry), found == -101 ? 0 : -found);
 }
 

@@ -158,7 +158,7 @@ TEST(CheckSkinEntries, RectanglesAreNotJudgedWithoutAMainPicture)
 // Links between the main skin and the dialogs.
 struct LinkSetup {
     std::vector<Entry> main = mainEntries;
-    std::vector<DiskPlan::Dialog> dialogs = {{1, "gui\\info.ini", "button_info1", nullptr, nullptr, false}};
+    std::vector<DiskPlan::Dialog> dialogs = {{1, "gui\\info.ini", "button_info1", nullptr, nullptr, false, false}};
     std::vector<std::vector<Entry>> dialogEntries = {{
         {"BUTTONINFO", "1", "BUTTON_CLOSE,10,10,20,20,Close"},
         {"VSCROLLINFO", "1", "TEXT_SCROLLER,Arial,FALSE,FALSE,12,0,255,10,40,100,40,2,100,1,stay,left,Tip"},
@@ -199,7 +199,7 @@ TEST(CheckSkinLinks, EachBrokenLinkIsOneFinding)
         {"InfoButtonWithoutDialog", [](LinkSetup& s) { s.main.push_back({"BUTTONINFO", "3", "BUTTON_INFO2,70,10,20,20,More"}); },
          "info-button-no-dialog", "[BUTTONINFO] 3"},
         {"DialogNoButtonOpens", [](LinkSetup& s) {
-             s.dialogs.push_back({2, "gui\\two.ini", "BUTTON_INFO2", nullptr, nullptr, false});
+             s.dialogs.push_back({2, "gui\\two.ini", "BUTTON_INFO2", nullptr, nullptr, false, false});
              s.dialogEntries.push_back(s.dialogEntries[0]);
          }, "dialog-never-opens", "dialog.name.02"},
         {"DialogWithoutScroller", [](LinkSetup& s) { s.dialogEntries[0].pop_back(); }, "missing-control", "TEXT_SCROLLER"},
@@ -221,7 +221,7 @@ TEST(CheckSkinLinks, EachBrokenLinkIsOneFinding)
 TEST(CheckSkinLinks, ADialogOfARepeatedNameIsNotReportedAsNeverOpened)
 {
     LinkSetup setup;
-    setup.dialogs.push_back({2, "gui\\two.ini", "BUTTON_INFO1", nullptr, nullptr, true});
+    setup.dialogs.push_back({2, "gui\\two.ini", "BUTTON_INFO1", nullptr, nullptr, true, false});
     setup.dialogEntries.push_back(setup.dialogEntries[0]);
     const Report report = CheckLinks(setup);
     EXPECT_TRUE(report.Findings().empty()) << report.Text();
