@@ -193,7 +193,50 @@ INSTANTIATE_TEST_SUITE_P(Faults, OneFault, testing::Values(
     FaultCase{"DescriptionForUnknownSong", {}, {"music.desc.07=x"}, {{"desc-without-song", W, "music.desc.07", -1}}},
     FaultCase{"OneDigitNumber", {}, {"music.file.3=music\\c.mod"}, {{"bad-number", E, "music.file.3", -1}}},
     FaultCase{"ThreeDigitNumber", {}, {"music.desc.001=x"}, {{"bad-number", E, "music.desc.001", -1}}},
-    FaultCase{"MisspelledKey", {}, {"music.flie.03=x"}, {{"unknown-key", W, "music.flie.03", -1}}}));
+    FaultCase{"MisspelledKey", {}, {"music.flie.03=x"}, {{"unknown-key", W, "music.flie.03", -1}}},
+    FaultCase{"IncludeOnAnotherComputer", {}, {"@\\\\somehost\\share\\more.dat"},
+              {{"path-refused", E, "@\\\\somehost\\share\\more.dat", -1}}},
+    FaultCase{"SongOnAnotherComputer", {"music.file.02"}, {"music.file.02=//somehost/share/b.ogg"},
+              {{"path-refused", E, "music.file.02", -1}}},
+    FaultCase{"SongIsADevice", {"music.file.02"}, {"music.file.02=music\\com1.ogg"}, {{"path-refused", E, "music.file.02", -1}}},
+    FaultCase{"SplashMusicOutsideTheDisk", {"splash.music"}, {"splash.music.file=..\\s.mod"},
+              {{"path-refused", E, "splash.music.file", -1}}},
+    FaultCase{"DialogSkinAbsolute", {"dialog.file.01"}, {"dialog.file.01=C:\\disk\\gui\\info.ini"},
+              {{"path-refused", E, "dialog.file.01", -1}}}));
+
+// Files of a hundred includes each, four levels deep: 100,000,000 files to read without the
+// load's bound. The check ends with one finding at the include where the player stops.
+TEST(CheckDescriptor, AnIncludeTreeBeyondTheLoadsBoundIsOneError)
+{
+    TestFolder folder;
+    const auto hundred = [](const char* file) {
+        std::string text;
+        for (int i = 0; i < 100; ++i)
+            text += std::string("@music\\") + file + ".dat\n";
+        return text;
+    };
+    folder.Write("music\\config.dat", Descriptor({}, {}) + hundred("a"));
+    folder.Write("music\\a.dat", hundred("b"));
+    folder.Write("music\\b.dat", hundred("c"));
+    folder.Write("music\\c.dat", hundred("d"));
+    folder.Write("music\\d.dat", "music.desc.01=deep\n");
+    DescriptorScan scan;
+    testing::internal::CaptureStderr();
+    scan.Load("music\\config.dat");
+    testing::internal::GetCapturedStderr();
+    Report report;
+    CheckDescriptor(scan, "music\\config.dat", report);
+    EXPECT_LE(scan.FilesRead().size(), static_cast<size_t>(DescriptorReader::MaxFilesPerLoad));
+    int bound = 0;
+    for (const Finding& finding : report.Findings())
+        if (finding.code == "load-bound") {
+            ++bound;
+            EXPECT_EQ(finding.file, "music\\c.dat");
+            EXPECT_EQ(finding.key, "@music\\d.dat");
+        }
+    EXPECT_EQ(bound, 1) << report.Text();
+    EXPECT_EQ(scan.Value("music.desc.01"), "deep");
+}
 
 TEST(CheckDescriptor, MissingAndCyclicIncludesAreErrorsAtTheirLines)
 {

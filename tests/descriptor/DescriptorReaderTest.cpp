@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 #include <utility>
@@ -407,5 +408,124 @@ TEST_F(DescriptorFileTest, FileAndTextReadingAgreeAcrossReadChunks)
     // k59 was last written with 2513 bytes of value, cut with its line.
     EXPECT_EQ(std::string(fromFile.GetString("k59")), std::string(DescriptorReader::MaxLine - 4, 'v'));
 }
+
+// Counts what a load does, through the reader's observer.
+class LoadCounter : public DescriptorObserver {
+public:
+    void FileOpened(const char*, const Place&) override { ++opened; }
+    void FileRefused(const char*, const Place&, Refusal why, DiskPath::Problem problem) override
+    {
+        beyondBound += why == Refusal::BeyondBound;
+        lastRefusal = why;
+        lastProblem = problem;
+    }
+    int opened = 0;
+    int beyondBound = 0;
+    Refusal lastRefusal = Refusal::Missing;
+    DiskPath::Problem lastProblem = DiskPath::Problem::None;
+};
+
+std::string Repeat(const std::string& line, int times)
+{
+    std::string text;
+    for (int i = 0; i < times; ++i)
+        text += line;
+    return text;
+}
+
+struct TreeCase {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> files;  // the first one is loaded
+    Entries kept;         // entries read before the bound, which must stay
+    std::string lostKey;  // an entry after the bound, which must not be read
+};
+
+class IncludeTreeTest : public DescriptorFileTest, public testing::WithParamInterface<TreeCase> {};
+
+// Whatever the includes ask for, one load opens a bounded number of files, reports the bound once
+// (so the error output stays short) and keeps what it read before.
+TEST_P(IncludeTreeTest, LoadIsBoundedAndKeepsWhatItRead)
+{
+    for (const auto& file : GetParam().files)
+        folder.Write(file.first, file.second);
+    DescriptorReader reader;
+    LoadCounter counter;
+    reader.SetObserver(&counter);
+    testing::internal::CaptureStderr();
+    reader.Load(GetParam().files.front().first.c_str());
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_LE(counter.opened, DescriptorReader::MaxFilesPerLoad);
+    EXPECT_EQ(counter.beyondBound, 1);
+    EXPECT_LE(std::count(errors.begin(), errors.end(), '\n'), DescriptorReader::MaxFilesPerLoad);
+    for (const auto& entry : GetParam().kept)
+        EXPECT_EQ(reader.GetString(entry.first.c_str()), entry.second) << entry.first;
+    EXPECT_STREQ(reader.GetString(GetParam().lostKey.c_str()), "");
+}
+
+const std::string kilobyteLine = "pad=" + std::string(1020, 'p') + "\n";
+
+INSTANTIATE_TEST_SUITE_P(Shapes, IncludeTreeTest, testing::Values(
+    // 60 x 60 x 60 = 216,000 opens without a bound.
+    TreeCase{"ThreeLevelsOfSixty",
+             {{"config.dat", "top=1\n" + Repeat("@a.dat\n", 60) + "after=1\n"},
+              {"a.dat", "a=1\n" + Repeat("@b.dat\n", 60)},
+              {"b.dat", "b=1\n" + Repeat("@c.dat\n", 60)},
+              {"c.dat", "c=1\n"}},
+             {{"top", "1"}, {"a", "1"}, {"b", "1"}, {"c", "1"}}, "after"},
+    TreeCase{"OneFileIncludedOverAndOver", {{"config.dat", "top=1\n" + Repeat("@leaf.dat\n", 1000) + "after=1\n"},
+                                            {"leaf.dat", "leaf=1\n"}},
+             {{"top", "1"}, {"leaf", "1"}}, "after"},
+    // A file that includes itself in ten spellings: each spelling is a cycle only while it is
+    // open already, so the includes nest ten deep, ten ways at every level.
+    TreeCase{"SpellingsOfOneFile",
+             {{"config.dat", "@a.dat\nafter=1\n"},
+              {"a.dat", "a=1\n@a.dat\n@./a.dat\n@.\\a.dat\n@././a.dat\n@.\\.\\a.dat\n@x/../a.dat\n"
+                        "@x\\..\\a.dat\n@.//a.dat\n@x/./../a.dat\n@./x/../a.dat\n"},
+              {"x/keep", ""}},
+             {{"a", "1"}}, "after"},
+    TreeCase{"ManyCycles", {{"a.dat", "a=1\n" + Repeat("@a.dat\n", 100000) + "after=1\n"}}, {{"a", "1"}}, "after"},
+    TreeCase{"ManyMissingFiles", {{"a.dat", "a=1\n" + Repeat("@gone.dat\n", 100000) + "after=1\n"}}, {{"a", "1"}}, "after"},
+    TreeCase{"ManyBytes", {{"config.dat", "top=1\n" + Repeat("@big.dat\n", 100) + "after=1\n"},
+                           {"big.dat", "big=1\n" + Repeat(kilobyteLine, 200)}},
+             {{"top", "1"}, {"big", "1"}}, "after"},
+    TreeCase{"ManyLines", {{"config.dat", "top=1\n" + Repeat("@lines.dat\n", 100) + "after=1\n"},
+                           {"lines.dat", Repeat("k=v\n", 1000)}},
+             {{"top", "1"}, {"k", "v"}}, "after"}),
+    [](const testing::TestParamInfo<TreeCase>& info) { return std::string(info.param.name); });
+
+struct RefusedCase {
+    const char* path;
+    DiskPath::Problem problem;
+};
+
+class RefusedIncludeTest : public DescriptorFileTest, public testing::WithParamInterface<RefusedCase> {};
+
+// A path the disk may not name is never opened: the player says what it says of a missing file
+// and reads on.
+TEST_P(RefusedIncludeTest, IsReadAsAMissingFile)
+{
+    folder.Write("a.dat", std::string("a=1\n@") + GetParam().path + "\nb=2\n");
+    DescriptorReader reader;
+    LoadCounter counter;
+    reader.SetObserver(&counter);
+    testing::internal::CaptureStderr();
+    reader.Load("a.dat");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              std::string("descriptor ") + GetParam().path + " could not be loaded\n");
+    EXPECT_EQ(Store(reader), (Entries{{"a", "1"}, {"b", "2"}}));
+    EXPECT_EQ(counter.lastRefusal, DescriptorObserver::Refusal::RefusedPath);
+    EXPECT_EQ(counter.lastProblem, GetParam().problem);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, RefusedIncludeTest, testing::Values(
+    RefusedCase{"\\\\somehost\\share\\x.dat", DiskPath::Problem::Remote},
+    RefusedCase{"//somehost/share/x.dat", DiskPath::Problem::Remote},
+    RefusedCase{"\\\\.\\pipe\\x", DiskPath::Problem::DevicePath},
+    RefusedCase{"CON", DiskPath::Problem::Device},
+    RefusedCase{"music\\nul.dat", DiskPath::Problem::Device},
+    RefusedCase{"a.dat:hidden", DiskPath::Problem::Stream},
+    RefusedCase{"C:\\disk\\a.dat", DiskPath::Problem::Absolute},
+    RefusedCase{"\\a.dat", DiskPath::Problem::Absolute},
+    RefusedCase{"..\\a.dat", DiskPath::Problem::Climbs}));
 
 }
