@@ -224,7 +224,14 @@ INSTANTIATE_TEST_SUITE_P(Faults, OneDiskFault, testing::Values(
     DiskFault{"UnknownScrollMode", [](Disk& d) { Replace(d.info, ",stay,", ",roll,"); },
               "unknown-mode", "gui\\info.ini", "[VSCROLLINFO] 1"},
     DiskFault{"GapInSkinSection", [](Disk& d) { Replace(d.skin, "[TEXTINFO]", "4=BUTTON_STOP,70,10,20,20,Stop\r\n[TEXTINFO]"); },
-              "skin-gap", "gui\\skin.ini", "[BUTTONINFO] 4"}));
+              "skin-gap", "gui\\skin.ini", "[BUTTONINFO] 4"},
+    // Refused paths are reported and never opened, neither by the player nor by the check.
+    DiskFault{"SongOnAnotherComputer", [](Disk& d) { Replace(d.config, "music.file.02=music\\two.wav", "music.file.02=\\\\somehost\\share\\two.wav"); },
+              "path-refused", "music\\config.dat", "music.file.02"},
+    DiskFault{"DialogSkinIsADevice", [](Disk& d) { Replace(d.dialogs, "gui\\info.ini", "gui\\aux.ini"); },
+              "path-refused", "music\\dialogs.dat", "dialog.file.01"},
+    DiskFault{"PictureOutsideTheDisk", [](Disk& d) { Replace(d.skin, "Mask=mask.bmp", "Mask=mask.bmp\r\nOver=..\\..\\over.bmp"); },
+              "path-refused", "gui\\skin.ini", "[SCREEN] Over"}));
 
 // Entries with exactly the fields the loaders require are made into controls; the probe reports a
 // mismatch when the player makes other controls than the checks expect.
