@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <set>
+#include <tuple>
 
-#include "controls/ControlEntry.h"
+#include "descriptor/EntryText.h"
 
 namespace {
 
@@ -44,11 +45,18 @@ public:
     DiskPlan Run(const std::string& topFile);
 
 private:
+    // A file included several times gives its lines' findings once.
     void Add(Severity severity, const char* code, const Line* at, const std::string& key,
              const std::string& problem, const std::string& fix)
     {
-        report.Add(severity, code, at ? at->place.file : std::string(), at ? at->place.line : 0, key,
-                   problem, fix);
+        const std::string file = at ? at->place.file : std::string();
+        const int line = at ? at->place.line : 0;
+        if (FirstTime(code, file, line, key))
+            report.Add(severity, code, file, line, key, problem, fix);
+    }
+    bool FirstTime(const char* code, const std::string& file, int line, const std::string& key)
+    {
+        return said.insert(std::make_tuple(std::string(code), file, line, key)).second;
     }
     void CheckFiles();
     void CheckCuts();
@@ -63,6 +71,7 @@ private:
 
     const DescriptorScan& scan;
     Report& report;
+    std::set<std::tuple<std::string, std::string, int, std::string>> said;
     int songCount = 0;
     int dialogCount = 0;
     int targetCount = 0;
@@ -155,8 +164,9 @@ void DescriptorChecker::CheckFiles()
                 "Include the file from a less deeply nested file.");
             break;
         case DescriptorScan::FileProblem::RefusedPath:
-            AddRefusedPath(report, file.from.file, file.from.line, where,
-                           "The included file \"" + file.path + "\"", file.pathProblem);
+            if (FirstTime("path-refused", file.from.file, file.from.line, where))
+                AddRefusedPath(report, file.from.file, file.from.line, where,
+                               "The included file \"" + file.path + "\"", file.pathProblem);
             break;
         case DescriptorScan::FileProblem::BeyondBound:
             Add(Severity::Error, "load-bound", &at, file.from.file == file.path ? std::string() : where,
@@ -237,11 +247,12 @@ void DescriptorChecker::CheckLines()
                      : "The value starts with a blank, which the player shows as written.",
                 "Remove the blanks after the '='.");
         }
-        if (line.outcome == DescriptorScan::Outcome::Replaced) {
-            const Line& earlier = scan.Lines()[line.replacedLine];
+        const Line* earlier = line.outcome == DescriptorScan::Outcome::Replaced ? &scan.Lines()[line.replacedLine] : nullptr;
+        // The same line read again (its file included twice) changes nothing.
+        if (earlier && (earlier->place.file != line.place.file || earlier->place.line != line.place.line)) {
             Add(Severity::Warning, "duplicate-key", &line, line.key,
-                "The key was already given in " + earlier.place.file + " line " +
-                    std::to_string(earlier.place.line) + "; this later line wins and the earlier "
+                "The key was already given in " + earlier->place.file + " line " +
+                    std::to_string(earlier->place.line) + "; this later line wins and the earlier "
                     "value is lost.",
                 "Keep only one line for the key.");
         }
