@@ -247,7 +247,8 @@ void DescriptorChecker::CheckLines()
                      : "The value starts with a blank, which the player shows as written.",
                 "Remove the blanks after the '='.");
         }
-        const Line* earlier = line.outcome == DescriptorScan::Outcome::Replaced ? &scan.Lines()[line.replacedLine] : nullptr;
+        const Line* earlier =
+            line.outcome == DescriptorScan::Outcome::Replaced ? &scan.Lines()[line.replacedLine] : nullptr;
         // The same line read again (its file included twice) changes nothing.
         if (earlier && (earlier->place.file != line.place.file || earlier->place.line != line.place.line)) {
             Add(Severity::Warning, "duplicate-key", &line, line.key,

@@ -53,7 +53,8 @@ void DescriptorScan::LineCut(const DescriptorObserver::Place& at, DescriptorObse
     cuts.push_back({Copy(at), why});
 }
 
-void DescriptorScan::EntryAdded(const DescriptorObserver::Place& at, const DescriptorEntry& entry, Outcome outcome)
+void DescriptorScan::EntryAdded(const DescriptorObserver::Place& at, const DescriptorEntry& entry,
+                                Outcome outcome)
 {
     Line line;
     line.place = Copy(at);
@@ -99,10 +100,13 @@ int DescriptorScan::CountList(const std::string& prefix) const
 
 bool DescriptorScan::MatchesReader() const
 {
-    bool same = reader.count == static_cast<int>(store.size()) && reader.SongCount() == CountList("music.file.") &&
+    bool same = reader.count == static_cast<int>(store.size()) &&
+                reader.SongCount() == CountList("music.file.") &&
                 reader.DialogCount() == CountList("dialog.file.") &&
                 reader.LongdescTargetCount() == CountList("longdesc.target.name.");
-    for (int i = 0; same && i < reader.count; ++i)
-        same = Where(reader.entries[i]->Key()) && Value(reader.entries[i]->Key()) == reader.entries[i]->Value();
+    for (int i = 0; same && i < reader.count; ++i) {
+        const char* key = reader.entries[i]->Key();
+        same = Where(key) && Value(key) == reader.entries[i]->Value();
+    }
     return same;
 }

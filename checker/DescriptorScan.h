@@ -80,7 +80,8 @@ private:
                      DiskPath::Problem problem) override;
     void LineRead(const DescriptorObserver::Place& at, const char* text) override;
     void LineCut(const DescriptorObserver::Place& at, DescriptorObserver::Cut why) override;
-    void EntryAdded(const DescriptorObserver::Place& at, const DescriptorEntry& entry, Outcome outcome) override;
+    void EntryAdded(const DescriptorObserver::Place& at, const DescriptorEntry& entry,
+                    Outcome outcome) override;
 
     Descriptor reader;
     std::string lastLine;
