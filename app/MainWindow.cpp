@@ -45,14 +45,6 @@ bool IsInfoButtonName(const char* name)
     return name && strncmp(name, infoPrefix, sizeof infoPrefix - 1) == 0;
 }
 
-void CentreOnScreen(HWND window, int imageWidth, int imageHeight)
-{
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    SetWindowPos(window, HWND_NOTOPMOST, (screenWidth - imageWidth) / 2,
-                 (screenHeight - imageHeight) / 2, 0, 0, SWP_NOSIZE);
-}
-
 MainWindow::MainWindow() : controller(nullptr) {}
 
 MainWindow::~MainWindow()
@@ -64,9 +56,7 @@ HWND MainWindow::CreateFromSkin(const char* name, int x, int y, HINSTANCE module
                                 const char* iniPath)
 {
     HWND created = SkinWindow::CreateFromSkin(name, x, y, moduleInstance, iniPath);
-    int width = 0, height = 0;
-    image.GetSize(&width, &height);
-    CentreOnScreen(created, width, height);
+    CentreOnScreen();
     SetTimer(created, displayTimerId, displayTimerPeriod, nullptr);
     return created;
 }

@@ -41,7 +41,3 @@ public:
 
     Application* controller;
 };
-
-// Moves the window so that an image of the given size is centred on the screen (signed halves,
-// truncated toward zero), without changing its size.
-void CentreOnScreen(HWND window, int imageWidth, int imageHeight);

@@ -2,8 +2,6 @@
 
 #include <memory>
 
-#include "app/MainWindow.h"
-
 namespace {
 SplashWindow* splashWindow = nullptr;
 }
@@ -16,9 +14,7 @@ HWND SplashWindow::CreateCentered(const char* name, int x, int y, HINSTANCE modu
                                   const char* iniPath)
 {
     HWND created = SkinWindow::CreateFromSkin(name, x, y, moduleInstance, iniPath);
-    int width = 0, height = 0;
-    image.GetSize(&width, &height);
-    CentreOnScreen(created, width, height);
+    CentreOnScreen();
     return created;
 }
 

@@ -2,21 +2,16 @@
 
 #include <commctrl.h>
 
-#include <memory>
 #include <utility>
 
-#include "controls/SkinEntry.h"
 #include "window/MessageBoxSeam.h"
-#include "window/SkinWindow.h"
-#include "window/Tooltip.h"
 
 #ifndef _WIN64
 static_assert(sizeof(TRACKMOUSEEVENT) == 16, "the mouse tracking record of a 32-bit program");
 #endif
 
 Button::Button()
-    : hoverImage(), pressedImage(), disabledImage(), name(), parent(nullptr), pressed(0), hover(0),
-      appActive(1), leaveTracking(0)
+    : hoverImage(), pressedImage(), name(), parent(nullptr), pressed(0), hover(0), leaveTracking(0)
 {
 }
 
@@ -24,8 +19,21 @@ Button::~Button()
 {
     hoverImage.Reset();
     pressedImage.Reset();
-    disabledImage.Reset();
     name.Reset();
+}
+
+std::unique_ptr<Button> Button::FromEntry(const SkinEntry& entry, const ControlPlace& place,
+                                          const ControlSite& site)
+{
+    auto button = std::make_unique<Button>();
+    ControlPieces pieces(site, place);
+    SkinImage hoverPiece(CutImage(site.over.Handle(), place.x, place.y, place.width, place.height));
+    SkinImage pressedPiece(
+        CutImage(site.down.Handle(), place.x, place.y, place.width, place.height));
+    button->CreateButton(entry.Text(0), place.x, place.y, site.parent, site.instance,
+                         std::move(pieces.mask), std::move(pieces.main), std::move(pressedPiece),
+                         std::move(hoverPiece), std::move(pieces.disabled));
+    return button;
 }
 
 HWND Button::CreateButton(const char* buttonName, int x, int y, HWND parentWindow,
@@ -57,12 +65,6 @@ HWND Button::CreateButtonFromFiles(const char* buttonName, DWORD options, int x,
         hoverImage.LoadBitmapFile(hoverPath);
     disabledImage.LoadBitmapFile(disabledPath);
     return created;
-}
-
-void Button::SetAppActive(BOOL flag)
-{
-    appActive = flag ? 1 : 0;
-    Repaint();
 }
 
 void Button::Repaint()
@@ -156,33 +158,6 @@ void Button::OnPaint(HDC dc)
         DrawImage(dc, pressedImage);
     else if (hover)
         DrawImage(dc, hoverImage);
-    else if (appActive)
-        DrawImage(dc, image);
     else
-        DrawImage(dc, disabledImage);
-}
-
-void SkinWindow::LoadButtons()
-{
-    for (int number = 1;; ++number) {
-        GlobalText value = ReadSkinEntry(ini, "BUTTONINFO", number);
-        if (!value)
-            break;
-        SkinEntry entry(value.Get());
-        // name, x, y, width, height are required; the tooltip may be missing.
-        if (!entry.Has(5))
-            continue;
-        const int x = entry.Int(1), y = entry.Int(2), width = entry.Int(3), height = entry.Int(4);
-        auto button = std::make_unique<Button>();
-        auto tooltip = std::make_unique<Tooltip>();
-        ControlPieces pieces = CutPieces(x, y, width, height);
-        SkinImage hoverPiece(CutImage(overImage.Handle(), x, y, width, height));
-        SkinImage pressedPiece(CutImage(downImage.Handle(), x, y, width, height));
-        button->CreateButton(entry.Text(0), x, y, hwnd, instance, std::move(pieces.mask),
-                             std::move(pieces.main), std::move(pressedPiece),
-                             std::move(hoverPiece), std::move(pieces.disabled));
-        tooltip->Create(button->hwnd, instance, entry.Text(5) ? entry.Text(5) : "");
-        buttons.Append(std::move(button));
-        tooltips.Append(std::move(tooltip));
-    }
+        DrawImage(dc, Look());
 }

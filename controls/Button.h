@@ -2,9 +2,18 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "controls/SkinControl.h"
+#include "controls/SkinEntry.h"
 #include "window/GlobalText.h"
 #include "window/SkinImage.h"
+
+// Notifications a button posts to its skinned window; lParam points to the button's name.
+const UINT WMU_BUTTON_LDOWN = WM_USER + 1;
+const UINT WMU_BUTTON_RDOWN = WM_USER + 2;
+const UINT WMU_BUTTON_LUP = WM_USER + 3;
+const UINT WMU_BUTTON_RUP = WM_USER + 4;
 
 // A piece of the skin that reacts to the mouse: it shows its pressed, hover, normal or inactive
 // piece and posts WMU_BUTTON_LDOWN..WMU_BUTTON_RUP with its name to its parent, always before
@@ -15,6 +24,11 @@ public:
     static constexpr DWORD style = 0x50004003;
 
     Button();
+
+    // A BUTTONINFO entry (name, x, y, width, height, tooltip): a button at (x, y) showing the
+    // pieces of the skin's pictures under its rectangle.
+    static std::unique_ptr<Button> FromEntry(const SkinEntry& entry, const ControlPlace& place,
+                                             const ControlSite& site);
 
     // The mouse messages and WM_MOUSELEAVE; the rest goes to Window.
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -38,17 +52,13 @@ public:
     HWND CreateButton(const char* buttonName, int x, int y, HWND parentWindow,
                       HINSTANCE moduleInstance, SkinImage maskPiece, SkinImage imagePiece,
                       SkinImage pressedPiece, SkinImage hoverPiece, SkinImage disabledPiece);
-    // Stores the flag and repaints without erasing.
-    void SetAppActive(BOOL flag);
 
     SkinImage hoverImage;
     SkinImage pressedImage;
-    SkinImage disabledImage;
     GlobalText name;
     HWND parent;
     BYTE pressed;
     BYTE hover;
-    DWORD appActive;
     DWORD leaveTracking;
 
 private:

@@ -1,5 +1,8 @@
 #include "controls/ControlEntry.h"
 
+#include <climits>
+#include <cstring>
+
 namespace {
 using K = FieldKind;
 const FieldKind buttonFields[] = {K::Name, K::Integer, K::Integer, K::Integer, K::Integer, K::Text};
@@ -30,4 +33,17 @@ const std::vector<ControlLayout>& ControlLayouts()
         {"LABELINFO", "label", 12, 11, labelFields, 7, 8, 9, 10},
     };
     return layouts;
+}
+
+const ControlLayout* FindControlLayout(const char* section)
+{
+    for (const ControlLayout& layout : ControlLayouts())
+        if (section && strcmp(layout.section, section) == 0)
+            return &layout;
+    return nullptr;
+}
+
+int ControlPlace::ShiftedX() const
+{
+    return x > INT_MAX - shift ? INT_MAX : x + shift;
 }

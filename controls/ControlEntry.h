@@ -4,8 +4,8 @@
 
 #include "descriptor/EntryText.h"
 
-// Window-free reading of one control-section entry of a skin ini file, for code that must see an
-// entry exactly as the section loaders do without creating any window.
+// The field layouts of the control sections of a skin ini file: the skinned window's loader and
+// the disk checker read entries by the same table. Window-free.
 
 enum class FieldKind { Name, Text, Integer, Colour, Flag, Ignored, Mode, Alignment };
 
@@ -21,4 +21,18 @@ struct ControlLayout {
 };
 
 // BUTTONINFO, TEXTINFO, HSCROLLINFO, VSCROLLINFO, LABELINFO, in the order the skin loads them.
+// The last field of every layout is the control's tooltip.
 const std::vector<ControlLayout>& ControlLayouts();
+// The layout of that section (exact name), or null.
+const ControlLayout* FindControlLayout(const char* section);
+
+// The rectangle of the skin pictures an entry names; its pieces are cut there.
+struct ControlPlace {
+    // Every control but a button stands this far right of the rectangle its pieces are cut from.
+    static constexpr int shift = 6;
+
+    int x, y, width, height;
+
+    // x + shift, clamped at the integer limit so that a huge x cannot overflow.
+    int ShiftedX() const;
+};

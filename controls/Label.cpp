@@ -1,34 +1,28 @@
 #include "controls/Label.h"
 
 #include <cstdio>
-#include <memory>
 #include <utility>
 
-#include "controls/SkinEntry.h"
-#include "window/SkinWindow.h"
-#include "window/Tooltip.h"
+#include "descriptor/EntryText.h"
 
-namespace {
-
-// The window sits this far right of the rectangle its pictures were cut from.
-const int skinShift = 6;
-
-bool IsTrue(const char* flag)
-{
-    return flag && _stricmp(flag, "TRUE") == 0;
-}
-
-}  // namespace
-
-Label::Label()
-    : text(), activeColor(0), inactiveColor(0), font(), disabledImage(), appActive(1)
-{
-}
+Label::Label() : text(), activeColor(0), inactiveColor(0), font() {}
 
 Label::~Label()
 {
     font.Reset();
-    disabledImage.Reset();
+}
+
+std::unique_ptr<Label> Label::FromEntry(const SkinEntry& entry, const ControlPlace& place,
+                                        const ControlSite& site)
+{
+    auto label = std::make_unique<Label>();
+    ControlPieces pieces(site, place);
+    label->CreateLabel(0, entry.Text(0), entry.Text(0), 0, place.ShiftedX(), place.y, place.width,
+                       place.height, site.parent, site.instance, std::move(pieces.mask),
+                       std::move(pieces.main), std::move(pieces.disabled), entry.Text(1),
+                       entry.Int(4), entry.Colour(5), entry.Colour(6), entry.Text(2),
+                       entry.Text(3));
+    return label;
 }
 
 HWND Label::CreateLabel(DWORD exStyle, const char* name, const char* title, DWORD style, int x,
@@ -48,7 +42,7 @@ HWND Label::CreateLabel(DWORD exStyle, const char* name, const char* title, DWOR
 void Label::MakeFont(const char* face, int height, COLORREF newActiveColor,
                      COLORREF newInactiveColor, const char* bold, const char* italic)
 {
-    font.Make(face, height, IsTrue(bold), IsTrue(italic));
+    font.Make(face, height, EntryFlag(bold), EntryFlag(italic));
     activeColor = newActiveColor;
     inactiveColor = newInactiveColor;
 }
@@ -56,12 +50,6 @@ void Label::MakeFont(const char* face, int height, COLORREF newActiveColor,
 void Label::SetText(const char* newText)
 {
     snprintf(text, sizeof text, "%s", newText ? newText : "");
-}
-
-void Label::SetAppActive(BOOL active)
-{
-    appActive = active ? 1 : 0;
-    InvalidateRect(hwnd, nullptr, FALSE);
 }
 
 LRESULT Label::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -75,32 +63,6 @@ LRESULT Label::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 void Label::OnPaint(HDC dc)
 {
-    DrawImage(dc, appActive ? image : disabledImage);
+    DrawImage(dc, Look());
     DrawSingleLineText(dc, hwnd, font.Handle(), appActive ? activeColor : inactiveColor, text);
-}
-
-void SkinWindow::LoadLabels()
-{
-    for (int number = 1;; ++number) {
-        GlobalText value = ReadSkinEntry(ini, "LABELINFO", number);
-        if (!value)
-            break;
-        SkinEntry entry(value.Get());
-        if (!entry.Has(Label::entryFields - 1))
-            continue;
-        std::unique_ptr<Label> label = std::make_unique<Label>();
-        std::unique_ptr<Tooltip> tooltip = std::make_unique<Tooltip>();
-        int x = entry.Int(7);
-        int y = entry.Int(8);
-        int width = entry.Int(9);
-        int height = entry.Int(10);
-        ControlPieces pieces = CutPieces(x, y, width, height);
-        HWND created = label->CreateLabel(
-            0, entry.Text(0), entry.Text(0), 0, x + skinShift, y, width, height, hwnd, instance,
-            std::move(pieces.mask), std::move(pieces.main), std::move(pieces.disabled), entry.Text(1),
-            entry.Int(4), entry.Colour(5), entry.Colour(6), entry.Text(2), entry.Text(3));
-        tooltip->Create(created, instance, entry.Text(11) ? entry.Text(11) : "");
-        labels.Append(std::move(label));
-        tooltips.Append(std::move(tooltip));
-    }
 }

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "controls/SkinControl.h"
+#include "controls/SkinEntry.h"
 #include "controls/SkinFont.h"
 #include "window/SkinImage.h"
 
@@ -11,10 +14,13 @@
 class Label : public SkinControl {
 public:
     static constexpr int textCapacity = 500;  // at most 499 characters; longer texts are cut
-    // Fields of a LABELINFO entry; the last one (tooltip) may be left out.
-    static constexpr int entryFields = 12;
 
     Label();
+
+    // A LABELINFO entry (name, face, bold, italic, height, active and inactive colour, x, y,
+    // width, height, tooltip): a label 6 pixels right of x showing the pieces under its rectangle.
+    static std::unique_ptr<Label> FromEntry(const SkinEntry& entry, const ControlPlace& place,
+                                            const ControlSite& site);
 
     // WM_SETTEXT stores the text without repainting; the rest goes to Window.
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -33,12 +39,9 @@ public:
                   const char* bold, const char* italic);
     // A null text empties the label.
     void SetText(const char* newText);
-    void SetAppActive(BOOL active);
 
     char text[textCapacity];
     COLORREF activeColor;
     COLORREF inactiveColor;
     SkinFont font;
-    SkinImage disabledImage;
-    int appActive;
 };

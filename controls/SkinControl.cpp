@@ -4,17 +4,35 @@
 
 #include "window/RegionFromMask.h"
 
-SkinControl::SkinControl() : image(), mask(), imageHeight(0), imageWidth(0) {}
+ControlPieces::ControlPieces(const ControlSite& site, const ControlPlace& place)
+    : main(), mask(), disabled()
+{
+    disabled.Attach(CutImage(site.disabled.Handle(), place.x, place.y, place.width, place.height));
+    main.Attach(CutImage(site.main.Handle(), place.x, place.y, place.width, place.height));
+    mask.Attach(CutImage(site.mask.Handle(), place.x, place.y, place.width, place.height));
+}
+
+SkinControl::SkinControl()
+    : image(), mask(), imageHeight(0), imageWidth(0), disabledImage(), appActive(1)
+{
+}
 
 SkinControl::~SkinControl()
 {
     image.Reset();
     mask.Reset();
+    disabledImage.Reset();
 }
 
 void SkinControl::OnPaint(HDC dc)
 {
     DrawImage(dc, image);
+}
+
+void SkinControl::SetAppActive(BOOL flag)
+{
+    appActive = flag ? 1 : 0;
+    InvalidateRect(hwnd, nullptr, FALSE);
 }
 
 HWND SkinControl::CreateFromImages(DWORD exStyle, const char* name, const char* title, DWORD style,

@@ -1,65 +1,37 @@
 #include "controls/SkinEntry.h"
 
-#include <climits>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include "descriptor/EntryText.h"
 
-GlobalText ReadSkinEntry(IniFile& ini, const char* section, int number)
+SkinEntry::SkinEntry(const char* value)
 {
-    char key[16];
-    snprintf(key, sizeof key, "%d", number);
-    return ini.GetString(section, key, "");
-}
-
-SkinEntry::SkinEntry(const char* value) : buffer(), fields(), count(0)
-{
-    snprintf(buffer, sizeof buffer, "%s", value ? value : "");
-    char* cursor = buffer;
-    while (count < maxFields) {
-        while (*cursor == ',')
-            ++cursor;
-        if (!*cursor)
-            break;
-        fields[count++] = cursor;
-        while (*cursor && *cursor != ',')
-            ++cursor;
-        if (!*cursor)
-            break;
-        *cursor++ = '\0';
-    }
+    const char* start;
+    size_t length;
+    for (const char* cursor = value;
+         Count() < maxFields && NextEntryField(cursor, &start, &length, &cursor);)
+        fields.emplace_back(start, length);
 }
 
 const char* SkinEntry::Text(int index) const
 {
-    return (index >= 0 && index < count) ? fields[index] : nullptr;
+    return (index >= 0 && index < Count()) ? fields[index].c_str() : nullptr;
 }
-
-namespace {
-// atol, with an overflowing number clamped instead of undefined.
-long ReadLong(const char* text)
-{
-    return text ? strtol(text, nullptr, 10) : 0;
-}
-}  // namespace
 
 int SkinEntry::Int(int index) const
 {
-    long value = ReadLong(Text(index));
-    if (value > INT_MAX)
-        return INT_MAX;
-    if (value < INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(value);
+    return ReadEntryNumber(Text(index)).value;
 }
 
-COLORREF SkinEntry::Colour(int index) const
+std::uint32_t SkinEntry::Colour(int index) const
 {
-    return static_cast<COLORREF>(ReadLong(Text(index)));
+    return static_cast<std::uint32_t>(Int(index));
 }
 
 bool SkinEntry::Flag(int index) const
 {
-    const char* text = Text(index);
-    return text && _stricmp(text, "TRUE") == 0;
+    return EntryFlag(Text(index));
+}
+
+ControlPlace SkinEntry::Place(const ControlLayout& layout) const
+{
+    return ControlPlace{Int(layout.x), Int(layout.y), Int(layout.width), Int(layout.height)};
 }

@@ -1,17 +1,21 @@
 #include "controls/TextField.h"
 
-#include <climits>
-#include <memory>
-
-#include "controls/SkinEntry.h"
-#include "window/SkinWindow.h"
-#include "window/Tooltip.h"
-
 TextField::TextField() : textColor(0), font() {}
 
 TextField::~TextField()
 {
     font.Reset();
+}
+
+std::unique_ptr<TextField> TextField::FromEntry(const SkinEntry& entry, const ControlPlace& place,
+                                                const ControlSite& site)
+{
+    auto field = std::make_unique<TextField>();
+    field->CreateTextField(0, entry.Text(0), entry.Text(0), 0, place.ShiftedX(), place.y,
+                           place.width, place.height, site.parent, site.instance, entry.Text(1),
+                           entry.Int(4), entry.Colour(5));
+    field->SetText(entry.Text(10));
+    return field;
 }
 
 HWND TextField::CreateTextField(DWORD exStyle, const char* name, const char* title, DWORD style,
@@ -44,28 +48,4 @@ void TextField::OnPaint(HDC dc)
     if (GetWindowTextA(hwnd, text, displayCapacity) <= 0)
         return;
     DrawSingleLineText(dc, hwnd, font.Handle(), textColor, text);
-}
-
-void SkinWindow::LoadTextFields()
-{
-    for (int number = 1;; ++number) {
-        GlobalText value = ReadSkinEntry(ini, "TEXTINFO", number);
-        if (!value)
-            break;
-        SkinEntry entry(value.Get());
-        // Everything up to the initial text is required; the tooltip may be missing.
-        if (!entry.Has(11))
-            continue;
-        auto field = std::make_unique<TextField>();
-        auto tooltip = std::make_unique<Tooltip>();
-        // Placed 6 pixels right of the entry's x (clamped, so a huge x cannot overflow).
-        const int x = entry.Int(6) > INT_MAX - 6 ? INT_MAX : entry.Int(6) + 6;
-        field->CreateTextField(0, entry.Text(0), entry.Text(0), 0, x, entry.Int(7),
-                               entry.Int(8), entry.Int(9), hwnd, instance, entry.Text(1),
-                               entry.Int(4), entry.Colour(5));
-        tooltip->Create(field->hwnd, instance, entry.Text(11) ? entry.Text(11) : "");
-        field->SetText(entry.Text(10));
-        textFields.Append(std::move(field));
-        tooltips.Append(std::move(tooltip));
-    }
 }

@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <memory>
+
+#include "controls/SkinControl.h"
+#include "controls/SkinEntry.h"
 #include "controls/SkinFont.h"
 #include "window/Window.h"
 
@@ -13,6 +17,11 @@ public:
     static constexpr int displayCapacity = 128;
 
     TextField();
+
+    // A TEXTINFO entry (name, face, two fields not read, height, colour, x, y, width, height,
+    // initial text, tooltip): a field of that size 6 pixels right of x, showing its initial text.
+    static std::unique_ptr<TextField> FromEntry(const SkinEntry& entry, const ControlPlace& place,
+                                                const ControlSite& site);
 
     // The window text (at most 127 characters) as single-line text; nothing when it is empty.
     void OnPaint(HDC dc) override;

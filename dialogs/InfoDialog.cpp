@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "descriptor/EntryText.h"
 #include "dialogs/InfoDialogList.h"
 
 InfoDialog::InfoDialog()
@@ -97,5 +98,5 @@ void InfoDialog::SetText(const char* newText)
 
 bool InfoDialog::HasName(const char* otherName) const
 {
-    return name && *name && otherName && _stricmp(name, otherName) == 0;
+    return name && *name && SameTextNoCase(name, otherName);
 }

@@ -1,22 +1,13 @@
 #include "scrollers/HScroller.h"
 
-#include <climits>
 #include <cstring>
-#include <memory>
 #include <utility>
 
-#include "controls/SkinEntry.h"
+#include "descriptor/EntryText.h"
 #include "window/Selection.h"
-#include "window/SkinWindow.h"
-#include "window/Tooltip.h"
 #include "window/WindowDC.h"
 
 namespace {
-
-bool IsTrue(const char* flag)
-{
-    return flag && _stricmp(flag, "TRUE") == 0;
-}
 
 int ClientWidth(HWND window)
 {
@@ -29,7 +20,7 @@ int ClientWidth(HWND window)
 
 HScroller::HScroller()
     : text(), textLength(0), offsetX(0), wrapLimit(0), step(3), period(100), textColor(0),
-      font(), disabledImage(), appActive(1), paint()
+      font(), paint()
 {
     SetText("");
 }
@@ -38,7 +29,19 @@ HScroller::~HScroller()
 {
     paint.Reset();
     font.Reset();
-    disabledImage.Reset();
+}
+
+std::unique_ptr<HScroller> HScroller::FromEntry(const SkinEntry& entry, const ControlPlace& place,
+                                                const ControlSite& site)
+{
+    auto scroller = std::make_unique<HScroller>();
+    ControlPieces pieces(site, place);
+    scroller->CreateScroller(0, entry.Text(0), entry.Text(0), 0, place.ShiftedX(), place.y,
+                             place.width, place.height, site.parent, site.instance,
+                             std::move(pieces.mask), std::move(pieces.main),
+                             std::move(pieces.disabled), entry.Text(1), entry.Int(4),
+                             entry.Colour(5), entry.Text(2), entry.Text(3));
+    return scroller;
 }
 
 HWND HScroller::CreateScroller(DWORD exStyle, const char* name, const char* title, DWORD style,
@@ -64,7 +67,7 @@ void HScroller::MakeFont(const char* face, int height, COLORREF colour, const ch
                          const char* italic)
 {
     paint.ReleaseFont();
-    font.Make(face, height, IsTrue(bold), IsTrue(italic));
+    font.Make(face, height, EntryFlag(bold), EntryFlag(italic));
     textColor = colour;
 }
 
@@ -102,31 +105,11 @@ void HScroller::Tick()
     InvalidateRect(hwnd, nullptr, FALSE);
 }
 
-void HScroller::SetAppActive(BOOL flag)
-{
-    appActive = flag ? 1 : 0;
-    InvalidateRect(hwnd, nullptr, FALSE);
-}
-
-LRESULT HScroller::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_SETTEXT:
-        SetText(reinterpret_cast<const char*>(lParam));
-        return TRUE;
-    case WM_TIMER:
-        Tick();
-        return 1;
-    default:
-        return SkinControl::WindowProc(window, message, wParam, lParam);
-    }
-}
-
 void HScroller::OnPaint(HDC dc)
 {
     RECT client = {};
     GetClientRect(hwnd, &client);
-    const SkinImage& background = appActive ? image : disabledImage;
+    const SkinImage& background = Look();
     // Composed off screen and copied in one blit: drawn straight into the window, the skin piece
     // would show without its text between the two steps, ten times a second.
     HDC frame = paint.BeginFrame(background, font.Handle());
@@ -146,31 +129,4 @@ void HScroller::DrawStripText(HDC dc, RECT client)
     SetTextColor(dc, textColor);
     client.left += offsetX;
     DrawTextA(dc, text, textLength, &client, DT_SINGLELINE);
-}
-
-void SkinWindow::LoadHScrollers()
-{
-    for (int number = 1;; ++number) {
-        GlobalText value = ReadSkinEntry(ini, "HSCROLLINFO", number);
-        if (!value)
-            break;
-        SkinEntry entry(value.Get());
-        // All eleven fields are required.
-        if (!entry.Has(11))
-            continue;
-        const int x = entry.Int(6), y = entry.Int(7), width = entry.Int(8),
-                  height = entry.Int(9);
-        auto scroller = std::make_unique<HScroller>();
-        auto tooltip = std::make_unique<Tooltip>();
-        ControlPieces pieces = CutPieces(x, y, width, height);
-        // The window stands 6 pixels right of the rectangle its pieces were cut from.
-        const int windowX = x > INT_MAX - 6 ? INT_MAX : x + 6;
-        scroller->CreateScroller(0, entry.Text(0), entry.Text(0), 0, windowX, y, width, height,
-                                 hwnd, instance, std::move(pieces.mask), std::move(pieces.main),
-                                 std::move(pieces.disabled), entry.Text(1), entry.Int(4),
-                                 entry.Colour(5), entry.Text(2), entry.Text(3));
-        tooltip->Create(scroller->hwnd, instance, entry.Text(10));
-        hScrollers.Append(std::move(scroller));
-        tooltips.Append(std::move(tooltip));
-    }
 }

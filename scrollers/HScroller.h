@@ -2,22 +2,27 @@
 
 #include <windows.h>
 
-#include "controls/SkinControl.h"
+#include <memory>
+
+#include "controls/SkinEntry.h"
 #include "controls/SkinFont.h"
+#include "scrollers/ScrollingText.h"
 #include "window/PaintBuffer.h"
 #include "window/SkinImage.h"
 
 // A one-line ticker: its own 100 ms timer moves the text 3 pixels left per tick; once the text
 // has wholly left on the left it starts again just beyond the right edge.
-class HScroller : public SkinControl {
+class HScroller : public ScrollingText {
 public:
     static constexpr int textCapacity = 20000;  // at most 19999 characters; longer texts are cut
-    static constexpr UINT_PTR timerId = 2025;
 
     HScroller();
 
-    // WM_SETTEXT (lParam the text, may be null; result TRUE) and WM_TIMER of any id (result 1).
-    LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    // An HSCROLLINFO entry (name, face, bold, italic, height, colour, x, y, width, height,
+    // tooltip): a ticker 6 pixels right of x over the pieces under its rectangle.
+    static std::unique_ptr<HScroller> FromEntry(const SkinEntry& entry, const ControlPlace& place,
+                                                const ControlSite& site);
+
     // Background (image, or disabledImage while inactive), then the text at offsetX, composed
     // in the kept frame and copied in one blit.
     void OnPaint(HDC dc) override;
@@ -34,12 +39,11 @@ public:
 
     // Copies the text (null keeps the previous one), puts it just beyond the right edge and
     // measures it with the scroller's own font. Nothing before the window exists.
-    void SetText(const char* newText);
+    void SetText(const char* newText) override;
     void MakeFont(const char* face, int height, COLORREF colour, const char* bold,
                   const char* italic);
-    void SetAppActive(BOOL flag);
     // One timer tick: step left, wrap below wrapLimit, repaint.
-    void Tick();
+    void Tick() override;
     // The text into dc, whose background is drawn, the client rectangle given.
     void DrawStripText(HDC dc, RECT client);
 
@@ -51,7 +55,5 @@ public:
     int period;
     COLORREF textColor;
     SkinFont font;
-    SkinImage disabledImage;
-    DWORD appActive;
     PaintBuffer paint;
 };

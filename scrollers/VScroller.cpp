@@ -4,29 +4,25 @@
 #include <cstring>
 #include <utility>
 
-#include "controls/SkinEntry.h"
+#include "descriptor/EntryText.h"
 #include "scrollers/CreateMotion.h"
 #include "window/Selection.h"
-#include "window/SkinWindow.h"
-#include "window/Tooltip.h"
 #include "window/WindowDC.h"
 
 namespace {
 
-// The window sits this far right of the rectangle its pictures were cut from.
-const int skinShift = 6;
-
-bool IsTrue(const char* flag)
-{
-    return flag && _stricmp(flag, "TRUE") == 0;
-}
+// The skin's alignment names and their DrawTextA formats.
+const struct {
+    const char* name;
+    UINT format;
+} alignments[] = {{"left", DT_LEFT}, {"right", DT_RIGHT}, {"center", DT_CENTER}};
 
 }  // namespace
 
 VScroller::VScroller()
     : text(), textLength(0), step(2), period(100), mode(ScrollModeScroll), vertical(0),
-      activeColor(0), inactiveColor(0), font(), disabledImage(), appActive(1), backBuffer(),
-      alignment(DT_LEFT), motion(), lineHeight(0), lineFont(nullptr)
+      activeColor(0), inactiveColor(0), font(), backBuffer(), alignment(DT_LEFT), motion(),
+      lineHeight(0), lineFont(nullptr)
 {
     SetText("");
 }
@@ -35,8 +31,21 @@ VScroller::~VScroller()
 {
     backBuffer.Reset();
     font.Reset();
-    disabledImage.Reset();
     motion.reset();
+}
+
+std::unique_ptr<VScroller> VScroller::FromEntry(const SkinEntry& entry, const ControlPlace& place,
+                                                const ControlSite& site)
+{
+    auto scroller = std::make_unique<VScroller>();
+    ControlPieces pieces(site, place);
+    scroller->CreateScroller(0, entry.Text(0), entry.Text(0), 0, place.ShiftedX(), place.y,
+                             place.width, place.height, site.parent, site.instance,
+                             entry.Text(15), std::move(pieces.mask), std::move(pieces.main),
+                             std::move(pieces.disabled), entry.Text(1), entry.Int(4),
+                             entry.Colour(5), entry.Colour(6), entry.Text(2), entry.Text(3),
+                             entry.Int(11), entry.Int(12), entry.Text(14), entry.Int(13) == 1);
+    return scroller;
 }
 
 HWND VScroller::CreateScroller(DWORD exStyle, const char* name, const char* title, DWORD style,
@@ -51,14 +60,12 @@ HWND VScroller::CreateScroller(DWORD exStyle, const char* name, const char* titl
                      moduleInstance, std::move(maskImage), std::move(newImage));
     disabledImage = std::move(newDisabledImage);
     MakeFont(fontFace, fontHeight, newActiveColor, newInactiveColor, bold, italic);
-    if (alignmentName) {
-        if (_stricmp(alignmentName, "left") == 0)
-            alignment = DT_LEFT;
-        else if (_stricmp(alignmentName, "right") == 0)
-            alignment = DT_RIGHT;
-        else if (_stricmp(alignmentName, "center") == 0)
-            alignment = DT_CENTER;
-    }
+    // Any other name leaves the alignment as it was.
+    for (const auto& known : alignments)
+        if (SameTextNoCase(alignmentName, known.name)) {
+            alignment = known.format;
+            break;
+        }
 
     int width = 0;
     int height = 0;
@@ -77,7 +84,7 @@ void VScroller::MakeFont(const char* face, int height, COLORREF newActiveColor,
                          COLORREF newInactiveColor, const char* bold, const char* italic)
 {
     backBuffer.ReleaseFont();
-    font.Make(face, height, IsTrue(bold), IsTrue(italic));
+    font.Make(face, height, EntryFlag(bold), EntryFlag(italic));
     lineFont = nullptr;
     activeColor = newActiveColor;
     inactiveColor = newInactiveColor;
@@ -140,31 +147,11 @@ void VScroller::Tick()
     InvalidateRect(hwnd, nullptr, FALSE);
 }
 
-void VScroller::SetAppActive(BOOL active)
-{
-    appActive = active ? 1 : 0;
-    InvalidateRect(hwnd, nullptr, FALSE);
-}
-
-LRESULT VScroller::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_SETTEXT:
-        SetText(reinterpret_cast<const char*>(lParam));
-        return TRUE;
-    case WM_TIMER:
-        Tick();
-        return 1;
-    default:
-        return Window::WindowProc(window, message, wParam, lParam);
-    }
-}
-
 void VScroller::OnPaint(HDC dc)
 {
     RECT area = {};
     GetClientRect(hwnd, &area);
-    HDC frame = backBuffer.BeginFrame(appActive ? image : disabledImage, font.Handle());
+    HDC frame = backBuffer.BeginFrame(Look(), font.Handle());
     if (!frame)
         return;
     SetBkMode(frame, TRANSPARENT);
@@ -176,10 +163,10 @@ void VScroller::OnPaint(HDC dc)
         area.right = current.right;
         area.bottom = current.bottom;
     }
-    area.left += skinShift;
+    area.left += ControlPlace::shift;
     DrawVisibleLines(frame, area);
     // Column c of the buffer lands over column x + c of the skin.
-    backBuffer.ShowAt(dc, -skinShift, 0);
+    backBuffer.ShowAt(dc, -ControlPlace::shift, 0);
 }
 
 void VScroller::DrawVisibleLines(HDC frame, RECT area)
@@ -215,31 +202,4 @@ void VScroller::DrawVisibleLines(HDC frame, RECT area)
     }
     if (end > first)
         DrawTextA(frame, first, static_cast<int>(end - first), &area, alignment);
-}
-
-void SkinWindow::LoadVScrollers()
-{
-    for (int number = 1;; ++number) {
-        GlobalText value = ReadSkinEntry(ini, "VSCROLLINFO", number);
-        if (!value)
-            break;
-        SkinEntry entry(value.Get());
-        if (!entry.Has(VScroller::entryFields - 1))
-            continue;
-        std::unique_ptr<VScroller> scroller = std::make_unique<VScroller>();
-        std::unique_ptr<Tooltip> tooltip = std::make_unique<Tooltip>();
-        int x = entry.Int(7);
-        int y = entry.Int(8);
-        int width = entry.Int(9);
-        int height = entry.Int(10);
-        ControlPieces pieces = CutPieces(x, y, width, height);
-        HWND created = scroller->CreateScroller(
-            0, entry.Text(0), entry.Text(0), 0, x + skinShift, y, width, height, hwnd, instance,
-            entry.Text(15), std::move(pieces.mask), std::move(pieces.main), std::move(pieces.disabled),
-            entry.Text(1), entry.Int(4), entry.Colour(5), entry.Colour(6), entry.Text(2),
-            entry.Text(3), entry.Int(11), entry.Int(12), entry.Text(14), entry.Int(13) == 1);
-        tooltip->Create(created, instance, entry.Text(16) ? entry.Text(16) : "");
-        vScrollers.Append(std::move(scroller));
-        tooltips.Append(std::move(tooltip));
-    }
 }

@@ -4,27 +4,29 @@
 
 #include <memory>
 
-#include "controls/SkinControl.h"
+#include "controls/SkinEntry.h"
 #include "controls/SkinFont.h"
 #include "scrollers/ScrollMode.h"
 #include "scrollers/ScrollMotion.h"
+#include "scrollers/ScrollingText.h"
 #include "window/PaintBuffer.h"
 #include "window/SkinImage.h"
 
 // A block of lines moving through a piece of the skin (upwards or leftwards), or standing still.
 // Texts arrive with WM_SETTEXT; a vertical bar starts a new line. Painting goes through a kept
 // off-screen frame so the moving text does not flicker.
-class VScroller : public SkinControl {
+class VScroller : public ScrollingText {
 public:
     static constexpr int textCapacity = 8000;  // at most 7999 characters; longer texts are cut
-    static constexpr UINT_PTR timerId = 2025;
-    // Fields of a VSCROLLINFO entry; the last one (tooltip) may be left out.
-    static constexpr int entryFields = 17;
 
     VScroller();
 
-    // WM_SETTEXT (lParam: text or null) and WM_TIMER; the rest goes to Window.
-    LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    // A VSCROLLINFO entry (name, face, bold, italic, height, active and inactive colour, x, y,
+    // width, height, step, period, direction, mode, alignment, tooltip): a scroller 6 pixels right
+    // of x over the pieces under its rectangle; direction 1 moves the text upwards.
+    static std::unique_ptr<VScroller> FromEntry(const SkinEntry& entry, const ControlPlace& place,
+                                                const ControlSite& site);
+
     void OnPaint(HDC dc) override;
     ~VScroller() override;
 
@@ -38,11 +40,10 @@ public:
                                 int newStep, int newPeriod, const char* modeName, bool newVertical);
 
     // Null text blanks the control and leaves the current motion (and its timer) running.
-    void SetText(const char* newText);
+    void SetText(const char* newText) override;
     void MakeFont(const char* face, int height, COLORREF newActiveColor, COLORREF newInactiveColor,
                   const char* bold, const char* italic);
-    void SetAppActive(BOOL active);
-    void Tick();
+    void Tick() override;
     // The lines of text that reach into the frame, laid out in area as DrawTextA lays out all
     // of them: a long credits text scrolled mostly out of view costs only its visible lines.
     void DrawVisibleLines(HDC frame, RECT area);
@@ -56,8 +57,6 @@ public:
     COLORREF activeColor;
     COLORREF inactiveColor;
     SkinFont font;
-    SkinImage disabledImage;
-    int appActive;
     PaintBuffer backBuffer;
     UINT alignment;
     std::unique_ptr<ScrollMotion> motion;

@@ -25,14 +25,21 @@ GlobalText IniFile::GetString(const char* section, const char* key, const char* 
     GlobalText value = GlobalText::Allocate(valueCapacity);
     if (!value)
         return value;
-    if (path) {
+    if (path && path.Get()[0] != '\0') {
         GetPrivateProfileStringA(section, key, defaultValue, value.Get(), valueCapacity - 1,
                                  path.Get());
     } else if (defaultValue) {
-        // No file set: every key is missing.
+        // No file set (or an empty path): every key is missing.
         snprintf(value.Get(), valueCapacity - 1, "%s", defaultValue);
     }
     if (value.Get()[0] == '\0')
         value.Reset();
     return value;
+}
+
+GlobalText ReadSkinEntry(IniFile& ini, const char* section, int number)
+{
+    char key[16];
+    snprintf(key, sizeof key, "%d", number);
+    return ini.GetString(section, key, "");
 }

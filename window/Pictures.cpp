@@ -5,32 +5,37 @@
 
 #include <cstdio>
 
+#include "descriptor/DiskPath.h"
 #include "window/MemoryDC.h"
 #include "window/MessageBoxSeam.h"
+#include "window/PictureFormat.h"
 #include "window/Selection.h"
 #include "window/SkinImage.h"
 
 namespace {
 
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle(handle) {}
-    ~FileHandle()
-    {
-        if (handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE handle;
+struct FileKind : Uncounted {
+    using Held = HANDLE;
+    static void Free(HANDLE file) { CloseHandle(file); }
+};
+
+struct BlockKind : Uncounted {
+    using Held = HGLOBAL;
+    static void Free(HGLOBAL block) { GlobalFree(block); }
+};
+
+template <class Interface>
+struct ComKind : Uncounted {
+    using Held = Interface*;
+    static void Free(Interface* object) { object->Release(); }
 };
 
 // A 32-bit top-down DIB section copy of a bitmap: pixels exact whatever the screen depth.
-HBITMAP CopyTo32Bit(HBITMAP source)
+SkinImage CopyTo32Bit(HBITMAP source)
 {
     BITMAP info = {};
     if (!GetObjectA(source, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0)
-        return nullptr;
+        return SkinImage();
     BITMAPINFO header = {};
     header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     header.bmiHeader.biWidth = info.bmWidth;
@@ -39,73 +44,74 @@ HBITMAP CopyTo32Bit(HBITMAP source)
     header.bmiHeader.biBitCount = 32;
     header.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP copy = CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!copy)
-        return nullptr;
+    SkinImage copy(CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0));
     MemoryDC from(nullptr);
     MemoryDC to(nullptr);
     bool copied = false;
-    if (from.dc && to.dc) {
+    if (!copy.Empty() && from.dc && to.dc) {
         Selection sourceIn(from.dc, source);
-        Selection copyIn(to.dc, copy);
+        Selection copyIn(to.dc, copy.Handle());
         copied = sourceIn.Ok() && copyIn.Ok() &&
                  BitBlt(to.dc, 0, 0, info.bmWidth, info.bmHeight, from.dc, 0, 0, SRCCOPY);
     }
-    if (!copied) {
-        DeleteObject(copy);
-        return nullptr;
-    }
+    if (!copied)
+        copy.Reset();
     return copy;
 }
 
-// Decodes size bytes of a file through the OLE picture decoder; null when they are no picture.
-HBITMAP DecodePicture(HANDLE file, DWORD size)
+// Decodes the bytes of a picture file through the OLE picture decoder; empty when they are no
+// picture of a kind we decode.
+SkinImage DecodePicture(HANDLE file, DWORD size)
 {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-    if (!block)
-        return nullptr;
-    void* bytes = GlobalLock(block);
+    Owner<BlockKind> block(GlobalAlloc(GMEM_MOVEABLE, size));
+    if (block.Empty())
+        return SkinImage();
+    void* bytes = GlobalLock(block.Get());
     DWORD read = 0;
-    BOOL ok = bytes && ReadFile(file, bytes, size, &read, nullptr) && read == size;
+    bool ok = bytes && ReadFile(file, bytes, size, &read, nullptr) && read == size &&
+              PictureFormat::Decoded(
+                  PictureFormat::Detect(static_cast<const unsigned char*>(bytes), size));
     if (bytes)
-        GlobalUnlock(block);
-    IStream* stream = nullptr;
-    if (!ok || FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
-        GlobalFree(block);
-        return nullptr;
-    }
-    IPicture* picture = nullptr;
-    HRESULT loaded = OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
-                                    reinterpret_cast<void**>(&picture));
-    stream->Release();
-    if (FAILED(loaded) || !picture)
-        return nullptr;
-    // Keep a copy of our own and release the picture object, which deletes its own bitmap.
-    HBITMAP copy = nullptr;
+        GlobalUnlock(block.Get());
+    IStream* rawStream = nullptr;
+    if (!ok || FAILED(CreateStreamOnHGlobal(block.Get(), TRUE, &rawStream)))
+        return SkinImage();
+    // The stream frees the block when it goes.
+    block.Release();
+    Owner<ComKind<IStream>> stream(rawStream);
+    IPicture* rawPicture = nullptr;
+    HRESULT loaded = OleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture,
+                                    reinterpret_cast<void**>(&rawPicture));
+    Owner<ComKind<IPicture>> picture(SUCCEEDED(loaded) ? rawPicture : nullptr);
+    stream.Reset();
+    // Keep a copy of our own; the picture object deletes its own bitmap when it goes.
     SHORT type = PICTYPE_NONE;
     OLE_HANDLE handle = 0;
-    if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP &&
-        SUCCEEDED(picture->get_Handle(&handle)) && handle)
-        copy = CopyTo32Bit(reinterpret_cast<HBITMAP>(static_cast<LONG_PTR>(static_cast<LONG>(handle))));
-    picture->Release();
-    return copy;
+    if (picture.Empty() || FAILED(picture.Get()->get_Type(&type)) || type != PICTYPE_BITMAP ||
+        FAILED(picture.Get()->get_Handle(&handle)) || !handle)
+        return SkinImage();
+    return CopyTo32Bit(reinterpret_cast<HBITMAP>(static_cast<LONG_PTR>(static_cast<LONG>(handle))));
 }
 
 }  // namespace
 
 SkinImage LoadPicture(const char* path)
 {
-    FileHandle file(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (file.handle == INVALID_HANDLE_VALUE) {
+    // A path the disk may not name is a file that cannot be opened: nothing is touched for it.
+    HANDLE opened = DiskPath::Allowed(path)
+                        ? CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                        : INVALID_HANDLE_VALUE;
+    if (opened == INVALID_HANDLE_VALUE) {
         char text[MAX_PATH + 64];
         snprintf(text, sizeof text, "Could not load the file: %s", path ? path : "");
         ShowMessageBox(nullptr, text, "Error", MB_ICONERROR);
         return SkinImage();
     }
-    DWORD size = GetFileSize(file.handle, nullptr);
+    Owner<FileKind> file(opened);
+    DWORD size = GetFileSize(file.Get(), nullptr);
     if (size == 0 || size == INVALID_FILE_SIZE)
         return SkinImage();
-    return SkinImage(DecodePicture(file.handle, size));
+    return DecodePicture(file.Get(), size);
 }
 
 HBITMAP CutImage(HBITMAP source, int x, int y, int width, int height)
@@ -134,7 +140,7 @@ void DrawImageAt(HDC dc, const SkinImage& image, int x, int y)
     int width = 0;
     int height = 0;
     image.GetSize(&width, &height);
-    if (!image.Handle() || width <= 0 || height <= 0)
+    if (image.Empty() || width <= 0 || height <= 0)
         return;
     MemoryDC memory(nullptr);
     if (!memory.dc)

@@ -2,35 +2,31 @@
 
 #include <windows.h>
 
-// Owner of one GDI bitmap: moved, never copied; each bitmap is deleted once, by its last owner.
-class SkinImage {
-public:
-    SkinImage();
-    explicit SkinImage(HBITMAP adopted);
-    SkinImage(SkinImage&& other) noexcept;
-    // Equal handles: nothing happens. Else the own bitmap goes and the source's is taken.
-    SkinImage& operator=(SkinImage&& other) noexcept;
-    SkinImage(const SkinImage&) = delete;
-    SkinImage& operator=(const SkinImage&) = delete;
-    ~SkinImage();
+#include "window/GdiCounts.h"
+#include "window/Owner.h"
 
-    // Takes a raw bitmap (e.g. a piece from CutImage); a different bitmap held before is deleted.
-    void Attach(HBITMAP adopted);
-    HBITMAP Handle() const { return bitmap; }
-    bool Empty() const { return bitmap == nullptr; }
+struct BitmapKind {
+    using Held = HBITMAP;
+    static void Free(HBITMAP bitmap) { DeleteObject(bitmap); }
+    static void Count(int delta) { CountGdiObject(GdiKind::Bitmap, delta); }
+};
+
+// Owner of one GDI bitmap (a piece from CutImage is taken with Attach or the constructor).
+class SkinImage : public Owner<BitmapKind> {
+public:
+    using Owner::Owner;
+
+    HBITMAP Handle() const { return Get(); }
     // 0 by 0 for an empty image.
     void GetSize(int* width, int* height) const;
     // Windows bitmap files only (LoadImageA); false and empty on failure, no message.
     bool LoadBitmapFile(const char* path);
-    // Deletes the bitmap and leaves the image empty.
-    void Reset();
-
-    HBITMAP bitmap;
 };
 
-// Decodes any picture file the OLE picture decoder reads (BMP, GIF, JPEG...) into a bitmap of our
-// own. A file that cannot be opened shows "Could not load the file: %s" (caption "Error") and gives
-// an empty image; a file that opens but does not decode gives an empty image without a message.
+// Decodes a BMP, GIF or JPEG picture file (told by its first bytes, see PictureFormat) into a
+// bitmap of our own. A file that cannot be opened, or whose path the disk may not name, shows
+// "Could not load the file: %s" (caption "Error") and gives an empty image; a file that opens but
+// is of another kind or does not decode gives an empty image without a message.
 SkinImage LoadPicture(const char* path);
 
 // A new bitmap of width x height with the source's pixel format holding the source's pixels at

@@ -2,10 +2,13 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <utility>
 
-#include "controls/Button.h"
 #include "controls/Label.h"
+#include "controls/SkinEntry.h"
+#include "controls/TextField.h"
+#include "descriptor/DiskPath.h"
 #include "scrollers/HScroller.h"
 #include "scrollers/VScroller.h"
 #include "window/MessageBoxSeam.h"
@@ -23,9 +26,7 @@ void TellAppActive(const PointerList<T>& list, BOOL active)
 
 }  // namespace
 
-SkinWindow::SkinWindow()
-    : loading(0), skinFolder(), appActive(true), draggable(true), disabledImage(), overImage(),
-      downImage(), ini()
+SkinWindow::SkinWindow() : loading(0), skinFolder(), draggable(true), overImage(), downImage(), ini()
 {
 }
 
@@ -60,7 +61,9 @@ HWND SkinWindow::CreateWithOwner(const char* name, int x, int y, HINSTANCE modul
 void SkinWindow::LoadSkin(const char* iniPath)
 {
     loading = 1;
-    ini.SetPath(iniPath);
+    // Nothing is read from a path the disk may not name; the pictures then fail as they would
+    // beside a missing skin file.
+    ini.SetPath(DiskPath::Allowed(iniPath) ? iniPath : nullptr);
 
     // Picture names are relative to the ini file's folder; a bare ini name means the current one.
     snprintf(skinFolder, sizeof skinFolder, "%s", iniPath ? iniPath : "");
@@ -125,13 +128,12 @@ LRESULT SkinWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return 0;
     switch (message) {
     case WM_ACTIVATEAPP: {
-        appActive = wParam != 0;
         BOOL active = static_cast<BOOL>(wParam);
         TellAppActive(buttons, active);
         TellAppActive(hScrollers, active);
         TellAppActive(vScrollers, active);
         TellAppActive(labels, active);
-        InvalidateRect(window, nullptr, FALSE);
+        SetAppActive(active);
         return 0;
     }
     case WM_NCHITTEST:
@@ -145,16 +147,63 @@ LRESULT SkinWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 void SkinWindow::OnPaint(HDC dc)
 {
-    DrawImage(dc, appActive ? image : disabledImage);
+    DrawImage(dc, Look());
 }
 
-SkinWindow::ControlPieces SkinWindow::CutPieces(int x, int y, int width, int height) const
+void SkinWindow::CentreOnScreen()
 {
-    ControlPieces pieces;
-    pieces.disabled.Attach(CutImage(disabledImage.Handle(), x, y, width, height));
-    pieces.main.Attach(CutImage(image.Handle(), x, y, width, height));
-    pieces.mask.Attach(CutImage(mask.Handle(), x, y, width, height));
-    return pieces;
+    int width = 0, height = 0;
+    image.GetSize(&width, &height);
+    SetWindowPos(hwnd, HWND_NOTOPMOST, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE);
+}
+
+template <class Control>
+void SkinWindow::LoadSection(const char* section, PointerList<Control>& list)
+{
+    const ControlLayout* layout = FindControlLayout(section);
+    const ControlSite site = {hwnd, instance, image, mask, overImage, downImage, disabledImage};
+    for (int number = 1; layout; ++number) {
+        GlobalText value = ReadSkinEntry(ini, section, number);
+        if (!value)
+            return;
+        const SkinEntry entry(value.Get());
+        // Every field up to the last number or text the control needs must be there; the tooltip
+        // may be left out (except by the horizontal scroller).
+        if (!entry.Has(layout->required))
+            continue;
+        auto tooltip = std::make_unique<Tooltip>();
+        std::unique_ptr<Control> control = Control::FromEntry(entry, entry.Place(*layout), site);
+        const char* tip = entry.Text(layout->fields - 1);
+        tooltip->Create(control->hwnd, instance, tip ? tip : "");
+        list.Append(std::move(control));
+        tooltips.Append(std::move(tooltip));
+    }
+}
+
+void SkinWindow::LoadButtons()
+{
+    LoadSection("BUTTONINFO", buttons);
+}
+
+void SkinWindow::LoadTextFields()
+{
+    LoadSection("TEXTINFO", textFields);
+}
+
+void SkinWindow::LoadHScrollers()
+{
+    LoadSection("HSCROLLINFO", hScrollers);
+}
+
+void SkinWindow::LoadVScrollers()
+{
+    LoadSection("VSCROLLINFO", vScrollers);
+}
+
+void SkinWindow::LoadLabels()
+{
+    LoadSection("LABELINFO", labels);
 }
 
 void SkinWindow::ClearControls()

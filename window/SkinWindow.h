@@ -2,23 +2,17 @@
 
 #include <windows.h>
 
+#include "controls/Button.h"
 #include "controls/SkinControl.h"
 #include "window/IniFile.h"
 #include "window/PointerList.h"
 #include "window/SkinImage.h"
 #include "window/Tooltip.h"
 
-class Button;
 class TextField;
 class HScroller;
 class VScroller;
 class Label;
-
-// Notifications a button posts to its skinned window; lParam points to the button's name.
-const UINT WMU_BUTTON_LDOWN = WM_USER + 1;
-const UINT WMU_BUTTON_RDOWN = WM_USER + 2;
-const UINT WMU_BUTTON_LUP = WM_USER + 3;
-const UINT WMU_BUTTON_RUP = WM_USER + 4;
 
 // A borderless popup whose look, size, shape and controls come from a skin ini file.
 class SkinWindow : public SkinControl {
@@ -46,33 +40,26 @@ public:
     HWND CreateWithOwner(const char* className, int x, int y, HINSTANCE instance, HWND owner,
                          const char* iniPath);
     // Pictures of SCREEN (Main, Mask, Down, Over, Disabled), size, shape, then the sections
-    // BUTTONINFO, TEXTINFO, HSCROLLINFO, VSCROLLINFO, LABELINFO.
+    // BUTTONINFO, TEXTINFO, HSCROLLINFO, VSCROLLINFO, LABELINFO. A skin path the disk may not
+    // name (DiskPath) reads as a missing file.
     void LoadSkin(const char* iniPath);
+    // Moves the window so that its Main picture is centred on the screen (signed halves, truncated
+    // toward zero; a skin larger than the screen gets a negative position), keeping its size.
+    void CentreOnScreen();
 
-    // Section loaders, each defined with its control kind:
-    void LoadButtons();     // BUTTONINFO, controls/Button.cpp
-    void LoadTextFields();  // TEXTINFO, controls/TextField.cpp
-    void LoadHScrollers();  // HSCROLLINFO, scrollers/HScroller.cpp
-    void LoadVScrollers();  // VSCROLLINFO, scrollers/VScroller.cpp
-    void LoadLabels();      // LABELINFO, controls/Label.cpp
+    // The section loaders, one each, in the order LoadSkin calls them.
+    void LoadButtons();
+    void LoadTextFields();
+    void LoadHScrollers();
+    void LoadVScrollers();
+    void LoadLabels();
 
     // Tooltips, buttons, text fields, then the Down, Over and Disabled pictures.
     void ClearControls();
 
-    // The pieces of the Main, Mask and Disabled pictures under one control's rectangle; a piece
-    // is empty where its picture is.
-    struct ControlPieces {
-        SkinImage main;
-        SkinImage mask;
-        SkinImage disabled;
-    };
-    ControlPieces CutPieces(int x, int y, int width, int height) const;
-
     DWORD loading;
     char skinFolder[folderCapacity];
-    bool appActive;
     bool draggable;
-    SkinImage disabledImage;
     SkinImage overImage;
     SkinImage downImage;
     IniFile ini;
@@ -82,4 +69,10 @@ public:
     PointerList<HScroller> hScrollers;
     PointerList<VScroller> vScrollers;
     PointerList<Label> labels;
+
+private:
+    // Every entry of the section becomes a control made by Control::FromEntry, with its tooltip
+    // (the entry's last field); entries shorter than the section needs are skipped.
+    template <class Control>
+    void LoadSection(const char* section, PointerList<Control>& list);
 };

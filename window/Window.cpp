@@ -70,6 +70,10 @@ LRESULT CALLBACK Window::StaticWndProc(HWND window, UINT message, WPARAM wParam,
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
     } else {
         object = reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        // The window's last message: unbound before it is handled, so nothing that comes later
+        // can reach an object that may be gone by then.
+        if (message == WM_NCDESTROY)
+            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     }
     if (!object || object->detached)
         return DefWindowProcA(window, message, wParam, lParam);
@@ -89,6 +93,10 @@ LRESULT Window::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         EndPaint(hwnd, &paint);
         return 0;
     }
+    case WM_PRINTCLIENT:
+        // The same painting into the caller's DC (a print, or a test reading pixels back).
+        OnPaint(reinterpret_cast<HDC>(wParam));
+        return 0;
     case WM_KEYDOWN:
         OnKeyDown(wParam, lParam);
         return 0;
@@ -104,6 +112,9 @@ void Window::OnPaint(HDC) {}
 Window::~Window()
 {
     detached = 1;
+    // A window that outlives its object answers by default from now on.
+    if (hwnd && GetWindowLongPtrA(hwnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this))
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     if (className)
         UnregisterClassA(className.Get(), instance);
     className.Reset();

@@ -13,7 +13,8 @@ struct CreationBlock {
 };
 
 // One Win32 window bound to one object: the window's GWL_USERDATA holds the object from
-// WM_NCCREATE on, and every message then reaches the object's WindowProc.
+// WM_NCCREATE until WM_NCDESTROY or the object's destructor, whichever comes first, and every
+// message in between reaches the object's WindowProc.
 class Window {
 public:
     Window();
@@ -26,11 +27,13 @@ public:
     virtual HWND Create(DWORD exStyle, const char* className, const char* title, DWORD style, int x,
                         int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance);
     virtual void InitClassInfo(WNDCLASSEXA* info);
-    // WM_DESTROY posts WM_QUIT(0), WM_PAINT calls OnPaint, WM_KEYDOWN OnKeyDown, rest DefWindowProcA.
+    // WM_DESTROY posts WM_QUIT(0), WM_PAINT and WM_PRINTCLIENT (into the DC of wParam) call
+    // OnPaint, WM_KEYDOWN OnKeyDown, the rest DefWindowProcA.
     virtual LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     virtual void OnKeyDown(WPARAM wParam, LPARAM lParam);
     virtual void OnPaint(HDC dc);
-    // Sets detached, unregisters the class (failure ignored) and frees the class name.
+    // Sets detached, unbinds a window that is still there, unregisters the class (failure
+    // ignored) and frees the class name.
     virtual ~Window();
 
     // (windows.h maps the name to RegisterClassA; the mapping is the same everywhere.)

@@ -105,4 +105,18 @@ TEST(IniFile, OverlongPathIsCutTo259)
     EXPECT_GE(GlobalSize(ini.path.Get()), 260u);
 }
 
+TEST(ReadSkinEntry, ReadsNumberedKeysUntilTheFirstGap)
+{
+    ScratchFolder folder("entry_test");
+    WriteText(folder.File("skin.ini"), "[LABELINFO]\r\n1=a\r\n2=b\r\n4=d\r\n[TEXTINFO]\r\n1=x\r\n3=\r\n");
+    IniFile ini;
+    ini.SetPath(folder.File("skin.ini").c_str());
+    int labels = 0;
+    while (ReadSkinEntry(ini, "LABELINFO", labels + 1))
+        ++labels;
+    EXPECT_EQ(labels, 2);
+    EXPECT_FALSE(ReadSkinEntry(ini, "TEXTINFO", 3));
+    EXPECT_STREQ(ReadSkinEntry(ini, "LABELINFO", 4).Get(), "d");
+}
+
 }  // namespace

@@ -170,6 +170,42 @@ TEST_F(PictureFiles, UndecodableFilesGiveEmptyWithoutABox)
     EXPECT_EQ(LiveGdiObjects(GdiKind::Bitmap), before);
 }
 
+TEST_F(PictureFiles, OnlyBmpGifAndJpegAreDecoded)
+{
+    // A Windows metafile (its header, then its end record) and an enhanced metafile (its header
+    // and end record): both are programs of drawing records the decoder would run.
+    const unsigned short metafileWords[] = {1, 9, 0x300, 12, 0, 0, 3, 0, 0, 3, 0, 0};
+    std::string metafile(reinterpret_cast<const char*>(metafileWords), sizeof metafileWords);
+    const unsigned header[] = {1, 88, 0, 0, 8, 8, 0, 0, 254, 254, 0x464D4520, 0x10000, 108, 2};
+    const unsigned end[] = {14, 20, 0, 16, 20};
+    std::string enhanced(reinterpret_cast<const char*>(header), sizeof header);
+    enhanced.resize(88, '\0');
+    enhanced.append(reinterpret_cast<const char*>(end), sizeof end);
+    WriteText(folder.File("drawing.wmf"), metafile);
+    WriteText(folder.File("drawing.emf"), enhanced);
+    long before = LiveGdiObjects(GdiKind::Bitmap);
+    // sample.png and sample.ico are made at build time with the pixels of the other samples.
+    for (std::string path : {std::string("sample.png"), std::string("sample.ico"),
+                             folder.File("drawing.wmf"), folder.File("drawing.emf")}) {
+        SCOPED_TRACE(path);
+        EXPECT_TRUE(LoadPicture(path.c_str()).Empty());
+    }
+    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_EQ(LiveGdiObjects(GdiKind::Bitmap), before);
+}
+
+TEST_F(PictureFiles, PathsTheDiskMayNotNameAreMissingFiles)
+{
+    // The sample itself, reached by climbing out of the current folder and back in.
+    std::string climbing = "x\\..\\..\\" + CurrentFolderName() + "\\" + folder.File("sample.bmp");
+    for (std::string path : {climbing, folder.File("CON"), folder.File("sample.bmp:stream")}) {
+        SCOPED_TRACE(path);
+        MessageBoxRecorder::Boxes().clear();
+        EXPECT_TRUE(LoadPicture(path.c_str()).Empty());
+        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Could not load the file: " + path});
+    }
+}
+
 TEST_F(PictureFiles, LoadBitmapFileReadsOnlyBitmapsAndShowsNothing)
 {
     SkinImage image;

@@ -1,16 +1,12 @@
-#include <windows.h>
-
+// The skin-entry reader and the places it gives, as the section loaders and the disk checker use
+// them. Window-free: runs natively and under Wine.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <climits>
 #include <string>
 #include <vector>
 
 #include "controls/SkinEntry.h"
-#include "controls/SkinFont.h"
-#include "tests/window/TestSupport.h"
-#include "window/GdiCounts.h"
-#include "window/SkinImage.h"
 
 namespace {
 
@@ -31,6 +27,7 @@ TEST(SkinEntry, SplitsLikeStrtok)
     } cases[] = {
         {"BUTTON_PLAY,10,,20,30,40,Play", V{"BUTTON_PLAY", "10", "20", "30", "40", "Play"}},
         {",,a,b,,", V{"a", "b"}},
+        {",,a, b ,,", V{"a", " b "}},
         {"one", V{"one"}},
         {"", V{}},
         {",,,", V{}},
@@ -56,7 +53,7 @@ TEST(SkinEntry, TooManyFieldsKeepsTheFirst)
 
 TEST(SkinEntry, NumbersReadLikeAtoi)
 {
-    SkinEntry entry(" 20,0x10,-5,+7,12abc,abc,99999999999,255,16711680");
+    SkinEntry entry(" 20,0x10,-5,+7,12abc,abc,99999999999,255,16711680,-99999999999,-1");
     EXPECT_EQ(entry.Int(0), 20);
     EXPECT_EQ(entry.Int(1), 0);
     EXPECT_EQ(entry.Int(2), -5);
@@ -64,12 +61,14 @@ TEST(SkinEntry, NumbersReadLikeAtoi)
     EXPECT_EQ(entry.Int(4), 12);
     EXPECT_EQ(entry.Int(5), 0);
     EXPECT_EQ(entry.Int(6), 2147483647);  // clamped, not undefined
-    EXPECT_EQ(entry.Colour(7), RGB(255, 0, 0));
-    EXPECT_EQ(entry.Colour(8), RGB(0, 0, 255));
+    EXPECT_EQ(entry.Colour(7), 0x0000FFu);  // red
+    EXPECT_EQ(entry.Colour(8), 0xFF0000u);  // blue
+    EXPECT_EQ(entry.Int(9), INT_MIN);
+    EXPECT_EQ(entry.Colour(10), 0xFFFFFFFFu);  // as atol's -1 becomes a COLORREF
     EXPECT_EQ(entry.Int(40), 0);  // past the end
     EXPECT_EQ(entry.Text(40), nullptr);
-    EXPECT_FALSE(entry.Has(10));
-    EXPECT_TRUE(entry.Has(9));
+    EXPECT_FALSE(entry.Has(12));
+    EXPECT_TRUE(entry.Has(11));
 }
 
 TEST(SkinEntry, FlagsAreTrueOnlyForTrueInAnyCase)
@@ -81,85 +80,44 @@ TEST(SkinEntry, FlagsAreTrueOnlyForTrueInAnyCase)
     EXPECT_FALSE(entry.Flag(20));
 }
 
-TEST(SkinEntry, ReadsNumberedKeysUntilTheFirstGap)
+TEST(SkinEntry, PlacesComeFromEachSectionsGeometryFields)
 {
-    ScratchFolder folder("entry_test");
-    WriteText(folder.File("skin.ini"), "[LABELINFO]\r\n1=a\r\n2=b\r\n4=d\r\n[TEXTINFO]\r\n1=x\r\n3=\r\n");
-    IniFile ini;
-    ini.SetPath(folder.File("skin.ini").c_str());
-    int labels = 0;
-    while (ReadSkinEntry(ini, "LABELINFO", labels + 1))
-        ++labels;
-    EXPECT_EQ(labels, 2);
-    EXPECT_FALSE(ReadSkinEntry(ini, "TEXTINFO", 3));
-    EXPECT_STREQ(ReadSkinEntry(ini, "LABELINFO", 4).Get(), "d");
-}
-
-TEST(SkinFont, MakesTheFontWithTheSkinArguments)
-{
-    long before = LiveGdiObjects(GdiKind::Font);
-    {
-        SkinFont font;
-        ASSERT_TRUE(font.Make("Arial", -14, true, true));
-        LOGFONTA log = {};
-        ASSERT_TRUE(GetObjectA(font.Handle(), sizeof log, &log));
-        EXPECT_EQ(log.lfHeight, -14);
-        EXPECT_EQ(log.lfWidth, 0);
-        EXPECT_EQ(log.lfWeight, FW_BOLD);
-        EXPECT_EQ(log.lfItalic, 1);
-        EXPECT_EQ(log.lfUnderline, 0);
-        EXPECT_EQ(log.lfCharSet, DEFAULT_CHARSET);
-        EXPECT_EQ(log.lfOutPrecision, OUT_TT_PRECIS);
-        EXPECT_EQ(log.lfQuality, ANTIALIASED_QUALITY);
-        EXPECT_STREQ(log.lfFaceName, "Arial");
-        HFONT first = font.Handle();
-        ASSERT_TRUE(font.Make("Tahoma", 12, false, false));
-        EXPECT_EQ(GetObjectType(first), 0u);  // the previous font is deleted
-        ASSERT_TRUE(GetObjectA(font.Handle(), sizeof log, &log));
-        EXPECT_EQ(log.lfWeight, FW_NORMAL);
-        EXPECT_EQ(log.lfItalic, 0);
-        EXPECT_EQ(LiveGdiObjects(GdiKind::Font), before + 1);
+    struct Case {
+        const char* section;
+        const char* value;
+        ControlPlace place;
+    } cases[] = {
+        {"BUTTONINFO", "BUTTON_PLAY,20,100,40,30,Play", {20, 100, 40, 30}},
+        {"TEXTINFO", "TEXT_SONGNUM,Tahoma,FALSE,FALSE,-22,6341887,20,62,56,26,00,Song", {20, 62, 56, 26}},
+        {"HSCROLLINFO", "TEXT_SCROLLER,Tahoma,TRUE,FALSE,-13,14084246,22,93,368,17,About", {22, 93, 368, 17}},
+        {"VSCROLLINFO", "TEXT_SCROLLER,Tahoma,FALSE,FALSE,-13,1,2,18,40,222,194,1,40,1,scroll,center,Tip",
+         {18, 40, 222, 194}},
+        {"LABELINFO", "LABEL_TITLE,Tahoma,TRUE,FALSE,-12,9887482,9868950,36,6,164,22,Title", {36, 6, 164, 22}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.section);
+        const ControlLayout* layout = FindControlLayout(c.section);
+        ASSERT_NE(layout, nullptr);
+        const SkinEntry entry(c.value);
+        EXPECT_TRUE(entry.Has(layout->required));
+        const ControlPlace place = entry.Place(*layout);
+        EXPECT_EQ(place.x, c.place.x);
+        EXPECT_EQ(place.y, c.place.y);
+        EXPECT_EQ(place.width, c.place.width);
+        EXPECT_EQ(place.height, c.place.height);
     }
-    EXPECT_EQ(LiveGdiObjects(GdiKind::Font), before);
+    EXPECT_EQ(FindControlLayout("SCREEN"), nullptr);
 }
 
-TEST(SkinFont, SingleLineTextIsTransparentIndentedAndCentred)
+TEST(ControlPlace, ShiftsSixPixelsRightWithoutOverflowing)
 {
-    // A white 200 x 40 child window; text drawn into a memory picture of the same size.
-    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 40, nullptr, nullptr,
-                                  TestInstance(), nullptr);
-    ASSERT_NE(window, nullptr);
-    SkinImage canvas(MakeBitmap(200, 40, std::vector<unsigned>(200 * 40, 0xFFFFFF)));
-    SkinFont font;
-    font.Make("Arial", -20, true, false);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ previous = SelectObject(dc, canvas.Handle());
-    DrawSingleLineText(dc, window, font.Handle(), RGB(255, 0, 0), "MMMM");
-    SelectObject(dc, GetStockObject(SYSTEM_FONT));
-    SelectObject(dc, previous);
-    DeleteDC(dc);
-    DestroyWindow(window);
-
-    int inked = 0, left = 200, top = 40, bottom = -1, nonWhiteNonRed = 0;
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 200; ++x) {
-            unsigned c = PixelOf(canvas.Handle(), x, y);
-            if (c == 0xFFFFFF)
-                continue;
-            ++inked;
-            left = x < left ? x : left;
-            top = y < top ? y : top;
-            bottom = y > bottom ? y : bottom;
-            // Glyph pixels are red, blended with white at their edges: never more green than red.
-            if (((c >> 8) & 0xFF) > ((c >> 16) & 0xFF))
-                ++nonWhiteNonRed;
-        }
-    EXPECT_GT(inked, 50);
-    EXPECT_GE(left, 4);  // the left edge moves 4 pixels right
-    EXPECT_LT(left, 12);
-    EXPECT_EQ(nonWhiteNonRed, 0);
-    // Vertically centred: the ink is about as far from the top as from the bottom.
-    EXPECT_LE(std::abs(top - (39 - bottom)), 6);
+    const struct {
+        int x;
+        int shifted;
+    } cases[] = {{100, 106}, {-6, 0}, {INT_MIN, INT_MIN + 6}, {INT_MAX - 7, INT_MAX - 1},
+                 {INT_MAX - 6, INT_MAX}, {INT_MAX - 1, INT_MAX}, {INT_MAX, INT_MAX}};
+    for (const auto& c : cases)
+        EXPECT_EQ((ControlPlace{c.x, 0, 1, 1}.ShiftedX()), c.shifted) << c.x;
 }
 
 }  // namespace

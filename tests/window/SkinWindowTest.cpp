@@ -180,6 +180,21 @@ TEST(SkinWindow, ScreenVariantsShowTheirBoxesInOrder)
     }
 }
 
+TEST(SkinWindow, SkinPathTheDiskMayNotNameReadsAsMissing)
+{
+    SkinFolder skin("skin_refused");
+    skin.Ini(fullScreen);
+    // That very skin, named by climbing out of the current folder and back in: nothing of it is
+    // read, and its pictures fail as those of a missing skin file do.
+    std::string folder = "x\\..\\..\\" + CurrentFolderName() + "\\skin_refused\\";
+    std::string ini = folder + "skin.ini";
+    MessageBoxRecorder boxes;
+    auto window = std::make_unique<SkinWindow>();
+    window->CreateFromSkin("SkinTestRefused", 0, 0, TestInstance(), ini.c_str());
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>(5, "Could not load the file: " + folder));
+    Close(window);
+}
+
 TEST(SkinWindow, OnlyMainServesEveryLookAndShape)
 {
     SkinFolder skin("skin_onlymain");

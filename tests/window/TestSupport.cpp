@@ -155,3 +155,11 @@ HINSTANCE TestInstance()
 {
     return GetModuleHandleA(nullptr);
 }
+
+std::string CurrentFolderName()
+{
+    char path[MAX_PATH] = {};
+    GetCurrentDirectoryA(sizeof path, path);
+    std::string current = path;
+    return current.substr(current.find_last_of("\\/") + 1);
+}

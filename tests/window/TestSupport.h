@@ -35,6 +35,10 @@ public:
     std::string path;
 };
 
+// The last part of the current directory's path: "x\\..\\..\\" + it climbs out of the current
+// folder and back into it.
+std::string CurrentFolderName();
+
 // Dispatches whatever is queued for the thread.
 void PumpMessages();
 

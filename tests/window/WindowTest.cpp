@@ -69,6 +69,52 @@ TEST(Window, BindsFromNcCreateAndRoutesLaterMessages)
     PumpMessages();
 }
 
+TEST(Window, PrintClientPaintsIntoTheGivenDc)
+{
+    RecordingWindow window;
+    HWND hwnd = MakeTopLevel(window, "WindowTestPrint");
+    ASSERT_NE(hwnd, nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    window.paintedWith.clear();
+    EXPECT_EQ(SendMessageA(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT), 0);
+    EXPECT_EQ(window.paintedWith, std::vector<HDC>{dc});
+    DeleteDC(dc);
+    DestroyWindow(hwnd);
+    PumpMessages();
+}
+
+// Reads its window's binding while its last message is handled.
+class LastMessageWindow : public Window {
+public:
+    LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_NCDESTROY)
+            bindingAtNcDestroy = GetWindowLongPtrA(window, GWLP_USERDATA);
+        return Window::WindowProc(window, message, wParam, lParam);
+    }
+    LONG_PTR bindingAtNcDestroy = -1;
+};
+
+TEST(Window, BindingIsClearedAtNcDestroyAndByTheDestructor)
+{
+    LastMessageWindow destroyed;
+    HWND first = MakeTopLevel(destroyed, "WindowTestUnbind");
+    ASSERT_NE(first, nullptr);
+    DestroyWindow(first);
+    EXPECT_EQ(destroyed.bindingAtNcDestroy, 0);
+    MSG message;
+    PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+
+    HWND second;
+    {
+        Window outlived;
+        second = MakeTopLevel(outlived, "WindowTestOutlive");
+        ASSERT_NE(second, nullptr);
+    }
+    EXPECT_EQ(GetWindowLongPtrA(second, GWLP_USERDATA), 0);
+    DestroyWindow(second);
+}
+
 TEST(Window, SecondWindowReusesClassAndSurvivesFirstObject)
 {
     HWND second;
