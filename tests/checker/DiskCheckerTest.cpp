@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "controls/ControlEntry.h"
-#include "controls/SkinEntry.h"
 #include "tests/audiolib/WavWriter.h"
 #include "tests/checker/TestFolder.h"
 
@@ -271,23 +269,6 @@ TEST(DiskChecker, AFolderWithoutADiskIsAllErrors)
         codes.push_back(f.code);
     EXPECT_EQ(codes, (std::vector<std::string>{"file-unreadable", "skin-missing", "skin-missing"}))
         << report.Text();
-}
-
-// The window-free entry reader must read every entry as the loaders' reader does.
-TEST(ControlEntry, ReadsEntriesAsTheLoadersDo)
-{
-    const char* values[] = {"BUTTON_PLAY,10,,20,30,40,Play", ",,a, b ,,", " 20,-5,0x10,12px,abc",
-                            "x,99999999999,-99999999999,+3", "TRUE,true,True ,yes", ""};
-    for (const char* value : values) {
-        const SkinEntry entry(value);
-        const std::vector<std::string> fields = SplitEntryFields(value);
-        ASSERT_EQ(entry.Count(), static_cast<int>(fields.size())) << value;
-        for (int i = 0; i < entry.Count(); ++i) {
-            EXPECT_EQ(fields[i], entry.Text(i)) << value;
-            EXPECT_EQ(ReadEntryNumber(fields[i].c_str()).value, entry.Int(i)) << fields[i];
-            EXPECT_EQ(EntryFlag(fields[i].c_str()), entry.Flag(i)) << fields[i];
-        }
-    }
 }
 
 }  // namespace
