@@ -47,11 +47,6 @@ bool IsInfoButtonName(const char* name)
 
 MainWindow::MainWindow() : controller(nullptr) {}
 
-MainWindow::~MainWindow()
-{
-    controller = nullptr;
-}
-
 HWND MainWindow::CreateFromSkin(const char* name, int x, int y, HINSTANCE moduleInstance,
                                 const char* iniPath)
 {

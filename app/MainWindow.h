@@ -30,7 +30,6 @@ public:
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     // Escape closes the window (and so ends the application).
     void OnKeyDown(WPARAM wParam, LPARAM lParam) override;
-    ~MainWindow() override;
 
     // The skinned window, centred on the screen (a negative position for a skin larger than the
     // screen is kept), with the 250 ms display timer running. Not yet visible.

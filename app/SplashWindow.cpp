@@ -8,8 +8,6 @@ SplashWindow* splashWindow = nullptr;
 
 SplashWindow::SplashWindow() : done(false) {}
 
-SplashWindow::~SplashWindow() {}
-
 HWND SplashWindow::CreateCentered(const char* name, int x, int y, HINSTANCE moduleInstance,
                                   const char* iniPath)
 {

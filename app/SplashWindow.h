@@ -16,7 +16,6 @@ public:
     int Run() override;
     // WM_DESTROY does not quit; WM_CHAR or WM_TIMER ends the splash.
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
-    ~SplashWindow() override;
 
     // The skinned window centred on the screen; no timer.
     virtual HWND CreateCentered(const char* name, int x, int y, HINSTANCE moduleInstance,

@@ -15,13 +15,6 @@ Button::Button()
 {
 }
 
-Button::~Button()
-{
-    hoverImage.Reset();
-    pressedImage.Reset();
-    name.Reset();
-}
-
 std::unique_ptr<Button> Button::FromEntry(const SkinEntry& entry, const ControlPlace& place,
                                           const ControlSite& site)
 {

@@ -34,7 +34,6 @@ public:
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     // pressedImage, else hoverImage, else image (active) or disabledImage (inactive).
     void OnPaint(HDC dc) override;
-    ~Button() override;
 
     virtual int OnMouseMove(WPARAM wParam, LPARAM lParam);
     virtual int OnRButtonUp(WPARAM wParam, LPARAM lParam);

@@ -7,11 +7,6 @@
 
 Label::Label() : text(), activeColor(0), inactiveColor(0), font() {}
 
-Label::~Label()
-{
-    font.Reset();
-}
-
 std::unique_ptr<Label> Label::FromEntry(const SkinEntry& entry, const ControlPlace& place,
                                         const ControlSite& site)
 {

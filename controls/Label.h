@@ -25,7 +25,6 @@ public:
     // WM_SETTEXT stores the text without repainting; the rest goes to Window.
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnPaint(HDC dc) override;
-    ~Label() override;
 
     // The window takes the size of image; width and height are not used.
     virtual HWND CreateLabel(DWORD exStyle, const char* className, const char* title, DWORD style,

@@ -17,13 +17,6 @@ SkinControl::SkinControl()
 {
 }
 
-SkinControl::~SkinControl()
-{
-    image.Reset();
-    mask.Reset();
-    disabledImage.Reset();
-}
-
 void SkinControl::OnPaint(HDC dc)
 {
     DrawImage(dc, image);

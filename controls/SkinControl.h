@@ -37,8 +37,6 @@ public:
 
     // Draws image whole at (0, 0); nothing when it is empty.
     void OnPaint(HDC dc) override;
-    // Releases image, mask and disabledImage; then the Window part runs.
-    ~SkinControl() override;
 
     // The same as CreateFromImages with both pictures loaded from Windows bitmap files; a file
     // that cannot be loaded leaves its picture empty. maskPath may be null (no shape).

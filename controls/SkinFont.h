@@ -5,14 +5,8 @@
 #include "window/GdiCounts.h"
 #include "window/Owner.h"
 
-struct FontKind {
-    using Held = HFONT;
-    static void Free(HFONT font) { DeleteObject(font); }
-    static void Count(int delta) { CountGdiObject(GdiKind::Font, delta); }
-};
-
 // Owner of one control font.
-class SkinFont : public Owner<FontKind> {
+class SkinFont : public Owner<GdiObject<HFONT, GdiKind::Font>> {
 public:
     // Replaces the font held before with CreateFontA(height, 0, 0, 0, bold ? 700 : 400,
     // italic ? 1 : 0, 0, 0, DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,

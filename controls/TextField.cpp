@@ -2,11 +2,6 @@
 
 TextField::TextField() : textColor(0), font() {}
 
-TextField::~TextField()
-{
-    font.Reset();
-}
-
 std::unique_ptr<TextField> TextField::FromEntry(const SkinEntry& entry, const ControlPlace& place,
                                                 const ControlSite& site)
 {

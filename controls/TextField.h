@@ -25,7 +25,6 @@ public:
 
     // The window text (at most 127 characters) as single-line text; nothing when it is empty.
     void OnPaint(HDC dc) override;
-    ~TextField() override;
 
     // CreateWindowExA's arguments without the menu; WS_CHILD | WS_VISIBLE are added to style.
     virtual HWND CreateTextField(DWORD exStyle, const char* name, const char* title, DWORD style,

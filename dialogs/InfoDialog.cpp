@@ -11,11 +11,6 @@ InfoDialog::InfoDialog()
 {
 }
 
-InfoDialog::~InfoDialog()
-{
-    list = nullptr;
-}
-
 LRESULT InfoDialog::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_DESTROY)

@@ -16,7 +16,6 @@ public:
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     // Escape hides the dialog.
     void OnKeyDown(WPARAM wParam, LPARAM lParam) override;
-    ~InfoDialog() override;
     // "BUTTON_CLOSE" (exactly) hides the dialog; 0 for every name.
     int OnButtonClick(const char* buttonName) override;
 

@@ -25,12 +25,6 @@ HScroller::HScroller()
     SetText("");
 }
 
-HScroller::~HScroller()
-{
-    paint.Reset();
-    font.Reset();
-}
-
 std::unique_ptr<HScroller> HScroller::FromEntry(const SkinEntry& entry, const ControlPlace& place,
                                                 const ControlSite& site)
 {

@@ -26,7 +26,6 @@ public:
     // Background (image, or disabledImage while inactive), then the text at offsetX, composed
     // in the kept frame and copied in one blit.
     void OnPaint(HDC dc) override;
-    ~HScroller() override;
 
     // width and height are not used: the window takes image's size. bold and italic are the
     // skin's texts ("TRUE" in any case switches the style on). Starts the timer.

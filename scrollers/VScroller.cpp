@@ -27,13 +27,6 @@ VScroller::VScroller()
     SetText("");
 }
 
-VScroller::~VScroller()
-{
-    backBuffer.Reset();
-    font.Reset();
-    motion.reset();
-}
-
 std::unique_ptr<VScroller> VScroller::FromEntry(const SkinEntry& entry, const ControlPlace& place,
                                                 const ControlSite& site)
 {

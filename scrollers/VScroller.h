@@ -28,7 +28,6 @@ public:
                                                 const ControlSite& site);
 
     void OnPaint(HDC dc) override;
-    ~VScroller() override;
 
     // The window takes the size of image; width and height are not used. No timer starts here.
     virtual HWND CreateScroller(DWORD exStyle, const char* className, const char* title, DWORD style,

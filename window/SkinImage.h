@@ -5,14 +5,8 @@
 #include "window/GdiCounts.h"
 #include "window/Owner.h"
 
-struct BitmapKind {
-    using Held = HBITMAP;
-    static void Free(HBITMAP bitmap) { DeleteObject(bitmap); }
-    static void Count(int delta) { CountGdiObject(GdiKind::Bitmap, delta); }
-};
-
 // Owner of one GDI bitmap (a piece from CutImage is taken with Attach or the constructor).
-class SkinImage : public Owner<BitmapKind> {
+class SkinImage : public Owner<GdiObject<HBITMAP, GdiKind::Bitmap>> {
 public:
     using Owner::Owner;
 
