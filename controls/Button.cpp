@@ -20,9 +20,8 @@ std::unique_ptr<Button> Button::FromEntry(const SkinEntry& entry, const ControlP
 {
     auto button = std::make_unique<Button>();
     ControlPieces pieces(site, place);
-    SkinImage hoverPiece(CutImage(site.over.Handle(), place.x, place.y, place.width, place.height));
-    SkinImage pressedPiece(
-        CutImage(site.down.Handle(), place.x, place.y, place.width, place.height));
+    SkinImage hoverPiece(ControlPieces::Cut(site.over, place));
+    SkinImage pressedPiece(ControlPieces::Cut(site.down, place));
     button->CreateButton(entry.Text(0), place.x, place.y, site.parent, site.instance,
                          std::move(pieces.mask), std::move(pieces.main), std::move(pressedPiece),
                          std::move(hoverPiece), std::move(pieces.disabled));

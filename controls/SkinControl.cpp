@@ -7,9 +7,14 @@
 ControlPieces::ControlPieces(const ControlSite& site, const ControlPlace& place)
     : main(), mask(), disabled()
 {
-    disabled.Attach(CutImage(site.disabled.Handle(), place.x, place.y, place.width, place.height));
-    main.Attach(CutImage(site.main.Handle(), place.x, place.y, place.width, place.height));
-    mask.Attach(CutImage(site.mask.Handle(), place.x, place.y, place.width, place.height));
+    disabled.Attach(Cut(site.disabled, place));
+    main.Attach(Cut(site.main, place));
+    mask.Attach(Cut(site.mask, place));
+}
+
+HBITMAP ControlPieces::Cut(const SkinImage& picture, const ControlPlace& place)
+{
+    return CutImage(picture.Handle(), place.x, place.y, place.width, place.height);
 }
 
 SkinControl::SkinControl()

@@ -22,6 +22,8 @@ struct ControlSite {
 // empty where its picture is.
 struct ControlPieces {
     ControlPieces(const ControlSite& site, const ControlPlace& place);
+    // A new bitmap of the picture's pixels under the place (CutImage), owned by the caller.
+    static HBITMAP Cut(const SkinImage& picture, const ControlPlace& place);
 
     SkinImage main;
     SkinImage mask;
