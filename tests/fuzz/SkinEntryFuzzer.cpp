@@ -63,6 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     text = text.c_str();
     const SkinEntry entry(text.c_str());
     std::vector<std::string> fields = StrtokFields(text);
+    // The checker splits whole entries; the loaders keep the first maxFields fields.
+    Check(SplitEntryFields(text.c_str()) == fields, "fields differ from strtok");
+    Check(SplitEntryFields(nullptr).empty(), "null entry has fields");
     if (fields.size() > static_cast<size_t>(SkinEntry::maxFields))
         fields.resize(SkinEntry::maxFields);
     Check(entry.Count() == static_cast<int>(fields.size()), "field count differs from strtok");
