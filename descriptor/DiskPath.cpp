@@ -1,5 +1,7 @@
 #include "descriptor/DiskPath.h"
 
+#include "descriptor/EntryText.h"
+
 #include <cstddef>
 #include <cstring>
 
@@ -10,19 +12,9 @@ bool IsSeparator(char c)
     return c == '\\' || c == '/';
 }
 
-char Upper(char c)
+bool IsDriveLetter(char c)
 {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool SameNoCase(const char* a, size_t length, const char* b)
-{
-    if (strlen(b) != length)
-        return false;
-    for (size_t i = 0; i < length; ++i)
-        if (Upper(a[i]) != b[i])
-            return false;
-    return true;
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
 // The digits Windows accepts after COM and LPT: 0-9 and the superscripts 1, 2, 3 of the Western
@@ -42,11 +34,20 @@ bool IsDeviceName(const char* part, size_t length)
         ++base;
     while (base > 0 && part[base - 1] == ' ')
         --base;
-    static const char* const names[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"};
-    for (const char* name : names)
-        if (SameNoCase(part, base, name))
+    // No device name is longer than seven characters.
+    char name[8];
+    if (base >= sizeof name)
+        return false;
+    memcpy(name, part, base);
+    name[base] = '\0';
+    static const char* const devices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"};
+    for (const char* device : devices)
+        if (SameTextNoCase(name, device))
             return true;
-    return base == 4 && (SameNoCase(part, 3, "COM") || SameNoCase(part, 3, "LPT")) && IsPortDigit(part[3]);
+    if (base != 4 || !IsPortDigit(name[3]))
+        return false;
+    name[3] = '\0';
+    return SameTextNoCase(name, "COM") || SameTextNoCase(name, "LPT");
 }
 
 bool OnlyDotsAndBlanks(const char* part, size_t length)
@@ -72,7 +73,7 @@ DiskPath::Problem DiskPath::Check(const char* path)
         return Problem::Absolute;
     const char* colon = strchr(path, ':');
     if (colon)
-        return colon == path + 1 && ((Upper(path[0]) >= 'A' && Upper(path[0]) <= 'Z')) && !strchr(colon + 1, ':')
+        return colon == path + 1 && IsDriveLetter(path[0]) && !strchr(colon + 1, ':')
             ? Problem::Absolute
             : Problem::Stream;
     int depth = 0;
