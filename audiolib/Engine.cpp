@@ -28,9 +28,27 @@ bool Engine::Is(uint32_t handle, Kind kind) const {
   return channel && channel->kind == kind;
 }
 
-void Engine::End(uint32_t handle, Channel &channel, uint64_t frame) {
+bool Engine::Ended(uint32_t handle) const {
+  const Channel *channel = Find(handle);
+  return channel && channel->state == State::Ended;
+}
+
+bool Engine::Playing() const {
+  return std::any_of(channels.begin(), channels.end(),
+                     [](const auto &entry) { return entry.second.state == State::Playing; });
+}
+
+std::vector<uint32_t> Engine::Paused() const {
+  std::vector<uint32_t> handles;
+  for (const auto &entry : channels)
+    if (entry.second.state == State::Paused) handles.push_back(entry.first);
+  return handles;
+}
+
+void Engine::End(Channel &channel, uint64_t frame) {
   channel.state = State::Ended;
-  pending.push_back({handle, frame});
+  ++channel.endsDue;
+  lastEnd = std::max(lastEnd, frame);
 }
 
 AudioError Engine::Play(uint32_t handle, bool restart) {
@@ -60,18 +78,13 @@ AudioError Engine::Resume(uint32_t handle) {
   return kOk;
 }
 
-AudioError Engine::Free(uint32_t handle) {
-  if (!channels.erase(handle)) return kErrorHandle;
-  pending.erase(std::remove_if(pending.begin(), pending.end(), [&](const Pending &p) { return p.channel == handle; }),
-                pending.end());
-  return kOk;
-}
+AudioError Engine::Free(uint32_t handle) { return channels.erase(handle) ? kOk : kErrorHandle; }
 
 void Engine::Clear() {
   channels.clear();
-  pending.clear();
   // A device opened afterwards counts its played frames from 0 again.
-  mixed = 0;
+  mixed = lastEnd = endedAt = gap = 0;
+  afterEnd = gapDue = false;
 }
 
 AudioError Engine::Length(uint32_t handle, uint64_t *frames) const {
@@ -86,10 +99,16 @@ uint32_t Engine::ModuleOrders(uint32_t handle) const {
   return channel ? channel->source->Orders() : 0;
 }
 
-AudioError Engine::Position(uint32_t handle, uint64_t *frame) const {
+AudioError Engine::Position(uint32_t handle, uint64_t at, uint64_t *frame) const {
   const Channel *channel = Find(handle);
   if (!channel) return kErrorHandle;
   *frame = channel->position;
+  for (const Span &span : channel->spans) {
+    if (at < span.at + span.frames) {
+      *frame = span.position + (at > span.at ? at - span.at : 0);
+      break;
+    }
+  }
   return kOk;
 }
 
@@ -99,7 +118,13 @@ AudioError Engine::SetPosition(uint32_t handle, uint64_t frame) {
   uint64_t length = channel->source->Frames();
   if (frame >= length) {
     channel->position = length;
-    if (channel->state != State::Ended) End(handle, *channel, mixed);
+    if (channel->state != State::Ended) {
+      End(*channel, mixed);
+      if (!Playing()) {
+        afterEnd = true;
+        endedAt = mixed;
+      }
+    }
     return kOk;
   }
   channel->source->Seek(frame);
@@ -118,31 +143,96 @@ AudioError Engine::AddSync(uint32_t handle, SyncProc proc, uint32_t user, uint32
   return kOk;
 }
 
-void Engine::Render(int16_t *out, size_t frames) {
+size_t Engine::Render(int16_t *out, size_t frames) {
+  if (!Playing()) return 0;
   const size_t samples = frames * 2;
   sum.assign(samples, 0);
   if (scratch.size() < samples) scratch.resize(samples);
+  size_t rendered = 0;
   for (auto &entry : channels) {
     Channel &channel = entry.second;
     if (channel.state != State::Playing) continue;
     size_t got = channel.source->Read(scratch.data(), frames);
     for (size_t i = 0; i < got * 2; ++i) sum[i] += scratch[i];
+    if (got > 0) {
+      Span *last = channel.spans.empty() ? nullptr : &channel.spans.back();
+      if (last && last->at + last->frames == mixed && last->position + last->frames == channel.position)
+        last->frames += got;
+      else
+        channel.spans.push_back({mixed, channel.position, got});
+    }
     channel.position += got;
-    if (got < frames) End(entry.first, channel, mixed + got);
+    rendered = std::max(rendered, got);
+    if (got < frames) End(channel, mixed + got);
   }
-  for (size_t i = 0; i < samples; ++i) out[i] = static_cast<int16_t>(std::clamp(sum[i], -32768, 32767));
-  mixed += frames;
+  for (size_t i = 0; i < rendered * 2; ++i) out[i] = static_cast<int16_t>(std::clamp(sum[i], -32768, 32767));
+  // The first sound after an end: what lies between is the silence mixed at that change.
+  if (rendered > 0 && afterEnd) {
+    gap = mixed - endedAt;
+    gapDue = true;
+    afterEnd = false;
+  }
+  mixed += rendered;
+  // Every channel that played has ended (nothing pauses during a render).
+  if (!Playing() && !afterEnd) {
+    afterEnd = true;
+    endedAt = mixed;
+  }
+  return rendered;
 }
 
-void Engine::TakeDue(uint64_t played, std::vector<SyncCall> *calls) {
-  auto due = [&](const Pending &p) { return p.frame <= played; };
-  for (const Pending &p : pending) {
-    if (!due(p)) continue;
-    const Channel *channel = Find(p.channel);
-    if (!channel) continue;
-    for (const Sync &sync : channel->syncs) calls->push_back({sync.handle, p.channel, sync.proc, sync.user});
+bool Engine::SoundFrom(uint32_t handle, uint64_t from, uint64_t *frame) const {
+  const Channel *channel = Find(handle);
+  if (!channel) return false;
+  for (const Span &span : channel->spans) {
+    if (span.at + span.frames > from) {
+      *frame = std::max(span.at, from);
+      return true;
+    }
   }
-  pending.erase(std::remove_if(pending.begin(), pending.end(), due), pending.end());
+  return false;
+}
+
+void Engine::Rewind(uint64_t frame) {
+  for (auto &entry : channels) {
+    Channel &channel = entry.second;
+    auto it = std::find_if(channel.spans.begin(), channel.spans.end(),
+                           [&](const Span &span) { return span.at + span.frames > frame; });
+    if (it == channel.spans.end()) continue;
+    uint64_t position = it->position + (frame > it->at ? frame - it->at : 0);
+    channel.source->Seek(position);
+    channel.position = position;
+    if (it->at < frame) {
+      it->frames = frame - it->at;
+      ++it;
+    }
+    channel.spans.erase(it, channel.spans.end());
+  }
+  mixed = frame;
+}
+
+void Engine::Forget(uint64_t played) {
+  for (auto &entry : channels) {
+    std::vector<Span> &spans = entry.second.spans;
+    spans.erase(spans.begin(), std::find_if(spans.begin(), spans.end(),
+                                            [&](const Span &span) { return span.at + span.frames > played; }));
+  }
+}
+
+bool Engine::TakeGap(uint64_t *frames) {
+  if (!gapDue) return false;
+  *frames = gap;
+  gapDue = false;
+  return true;
+}
+
+void Engine::TakeEnds(std::vector<SyncCall> *calls) {
+  for (auto &entry : channels) {
+    Channel &channel = entry.second;
+    if (channel.endsDue == 0 || channel.syncs.empty()) continue;
+    for (; channel.endsDue > 0; --channel.endsDue)
+      for (const Sync &sync : channel.syncs) calls->push_back({sync.handle, entry.first, sync.proc, sync.user});
+  }
 }
 
 }  // namespace audio

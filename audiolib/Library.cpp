@@ -1,5 +1,7 @@
 #include "audiolib/Library.h"
 
+#include <cstdio>
+
 #include "audiolib/FileReader.h"
 #include "audiolib/Loader.h"
 #include "audiolib/MemoryReader.h"
@@ -35,8 +37,8 @@ Library::~Library() {
   // Reached only at process exit without Free: the mixer thread is gone already, never join it,
   // and the sound system must not be called while the process is being torn down, so the device
   // is left to the system on purpose.
-  if (mixer.joinable()) {
-    mixer.detach();
+  if (thread.joinable()) {
+    thread.detach();
     static_cast<void>(device.release());
   }
 }
@@ -54,11 +56,11 @@ AudioError Library::Init(int deviceNumber) {
   } else {
     return kErrorDevice;
   }
+  mixer.reset(new Mixer(engine, *device));
   initialised = true;
-  started = true;
   quit = false;
-  mixer = std::thread(&Library::Run, this);
-  mixerId = mixer.get_id();
+  thread = std::thread(&Library::Run, this);
+  mixerId = thread.get_id();
   return kOk;
 }
 
@@ -69,8 +71,9 @@ AudioError Library::Free() {
   if (OnMixerThread()) return kErrorIllParam;
   quit = true;
   guard.unlock();
-  mixer.join();
+  thread.join();
   guard.lock();
+  mixer.reset();
   engine.Clear();
   device.reset();
   initialised = false;
@@ -80,16 +83,14 @@ AudioError Library::Free() {
 AudioError Library::Start() {
   std::lock_guard<std::mutex> guard(lock);
   if (!initialised) return kErrorInit;
-  if (!started) device->Start();
-  started = true;
+  mixer->Run(true);
   return kOk;
 }
 
 AudioError Library::Stop() {
   std::lock_guard<std::mutex> guard(lock);
   if (!initialised) return kErrorInit;
-  if (started) device->Stop();
-  started = false;
+  mixer->Run(false);
   return kOk;
 }
 
@@ -115,7 +116,7 @@ AudioError Library::Play(uint32_t handle, Engine::Kind kind, bool restart) {
   std::lock_guard<std::mutex> guard(lock);
   if (!initialised) return kErrorInit;
   if (!engine.Is(handle, kind)) return kErrorHandle;
-  return engine.Play(handle, restart);
+  return mixer->Play(handle, restart);
 }
 
 AudioError Library::Length(uint32_t handle, Engine::Kind kind, uint64_t *frames) {
@@ -136,7 +137,7 @@ AudioError Library::Orders(uint32_t handle, uint32_t *orders) {
 AudioError Library::FreeChannel(uint32_t handle) {
   std::unique_lock<std::mutex> guard(lock);
   if (!initialised) return kErrorInit;
-  AudioError error = engine.Free(handle);
+  AudioError error = mixer->Free(handle);
   if (error != kOk) return error;
   // An end procedure of this channel may be running right now; wait it out, unless we are in it.
   while (delivering == handle && !OnMixerThread()) delivered.wait(guard);
@@ -146,19 +147,19 @@ AudioError Library::FreeChannel(uint32_t handle) {
 AudioError Library::Pause(uint32_t handle) {
   std::lock_guard<std::mutex> guard(lock);
   if (!initialised) return kErrorInit;
-  return engine.Pause(handle);
+  return mixer->Pause(handle);
 }
 
 AudioError Library::Resume(uint32_t handle) {
   std::lock_guard<std::mutex> guard(lock);
   if (!initialised) return kErrorInit;
-  return engine.Resume(handle);
+  return mixer->Resume(handle);
 }
 
 AudioError Library::Position(uint32_t handle, uint64_t *frame) {
   std::lock_guard<std::mutex> guard(lock);
   if (!initialised) return kErrorInit;
-  return engine.Position(handle, frame);
+  return mixer->Position(handle, frame);
 }
 
 AudioError Library::SetPosition(uint32_t handle, uint64_t position) {
@@ -168,7 +169,7 @@ AudioError Library::SetPosition(uint32_t handle, uint64_t position) {
   uint64_t frame = position / kBytesPerFrame;
   if (engine.Is(handle, Engine::Kind::Module) && ModuleSecondsPosition(position, &seconds))
     frame = static_cast<uint64_t>(seconds) * kOutputRate;
-  return engine.SetPosition(handle, frame);
+  return mixer->SetPosition(handle, frame);
 }
 
 AudioError Library::Check(uint32_t handle) {
@@ -191,12 +192,16 @@ void Library::Run() {
   std::vector<SyncCall> calls;
   std::unique_lock<std::mutex> guard(lock);
   while (!quit) {
-    while (int16_t *block = device->Acquire()) {
-      engine.Render(block, OutputDevice::kBlockFrames);
-      device->Submit();
+    mixer->Fill();
+    uint64_t gap = 0;
+    if (engine.TakeGap(&gap)) {
+      char text[96];
+      std::snprintf(text, sizeof text, "audio: %llu frames of silence between two channels\n",
+                    static_cast<unsigned long long>(gap));
+      OutputDebugStringA(text);
     }
     calls.clear();
-    engine.TakeDue(device->Played(), &calls);
+    engine.TakeEnds(&calls);
     for (const SyncCall &call : calls) {
       if (!engine.Has(call.channel)) continue;  // freed by an earlier procedure
       delivering = call.channel;
@@ -206,7 +211,7 @@ void Library::Run() {
       delivering = 0;
       delivered.notify_all();
     }
-    unsigned wait = device->WaitTime(kWaitMs);
+    unsigned wait = mixer->WaitTime(kWaitMs);
     guard.unlock();
     device->Wait(wait);
     guard.lock();

@@ -8,6 +8,7 @@
 
 #include "audiolib/AudioError.h"
 #include "audiolib/Engine.h"
+#include "audiolib/Mixer.h"
 #include "audiolib/OutputDevice.h"
 
 namespace audio {
@@ -21,8 +22,8 @@ struct FileSpec {
 };
 
 // The process-wide library: the channels, the output device and the mixer thread that keeps the
-// device's queue filled and reports channel ends once the device has played them. One mutex guards
-// everything; end procedures run on the mixer thread with the mutex released.
+// device's queue filled (see Mixer) and reports channel ends as soon as it mixes them. One mutex
+// guards everything; end procedures run on the mixer thread with the mutex released.
 class Library {
 public:
   Library() = default;
@@ -58,10 +59,10 @@ private:
   std::condition_variable delivered;
   Engine engine;
   std::unique_ptr<OutputDevice> device;
-  std::thread mixer;
+  std::unique_ptr<Mixer> mixer;
+  std::thread thread;
   std::thread::id mixerId;
   bool initialised = false;
-  bool started = false;
   bool quit = false;
   uint32_t delivering = 0;  // the channel whose end procedure is running
 };

@@ -1,7 +1,5 @@
 #include "audiolib/SilentDevice.h"
 
-#include <thread>
-
 #include "audiolib/OutputFormat.h"
 
 namespace audio {
@@ -43,7 +41,24 @@ unsigned SilentDevice::WaitTime(unsigned ms) {
   return wait;
 }
 
-void SilentDevice::Wait(unsigned ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+uint64_t SilentDevice::Drop() {
+  const uint64_t at = Played();
+  submitted = playedBefore = at;
+  started = Clock::now();
+  return at;
+}
+
+void SilentDevice::Wait(unsigned ms) {
+  std::unique_lock<std::mutex> guard(waitLock);
+  woken.wait_for(guard, std::chrono::milliseconds(ms), [this] { return wake; });
+  wake = false;
+}
+
+void SilentDevice::Wake() {
+  std::lock_guard<std::mutex> guard(waitLock);
+  wake = true;
+  woken.notify_one();
+}
 
 void SilentDevice::Stop() {
   if (!running) return;

@@ -1,5 +1,7 @@
 #pragma once
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <vector>
 
 #include "audiolib/OutputDevice.h"
@@ -14,8 +16,10 @@ public:
   int16_t *Acquire() override;
   void Submit() override;
   uint64_t Played() override;
+  uint64_t Drop() override;
   unsigned WaitTime(unsigned ms) override;
   void Wait(unsigned ms) override;
+  void Wake() override;
   void Stop() override;
   void Start() override;
 
@@ -26,6 +30,10 @@ private:
   uint64_t playedBefore = 0;  // frames played before the last start
   Clock::time_point started;
   bool running = true;
+  // Wait and Wake run on different threads.
+  std::mutex waitLock;
+  std::condition_variable woken;
+  bool wake = false;
 };
 
 }  // namespace audio

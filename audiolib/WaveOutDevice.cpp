@@ -172,7 +172,27 @@ void WaveOutDevice::Submit() {
   next = (next + 1) % kBlocks;
 }
 
+uint64_t WaveOutDevice::Drop() {
+  const uint64_t at = Played();
+  if (out) {
+    waveOutReset(out);  // gives every block back and counts the position from 0 again
+    // A reset device starts playing at the next block written: a paused one must stay paused.
+    if (!running) waveOutPause(out);
+    for (Block &block : blocks) block.queued = false;
+  }
+  next = oldest = 0;
+  submitted = done = deviceBase = played = at;
+  devicePlayed = 0;
+  lastSample = 0;
+  dry = false;
+  progressFrames = clockBase = at;
+  progressAt = clockAt = Clock::now();
+  return at;
+}
+
 void WaveOutDevice::Wait(unsigned ms) { WaitForSingleObject(blockDone, ms); }
+
+void WaveOutDevice::Wake() { SetEvent(blockDone); }
 
 void WaveOutDevice::Stop() {
   if (!running) return;

@@ -34,8 +34,10 @@ public:
   int16_t *Acquire() override;
   void Submit() override;
   uint64_t Played() override;
+  uint64_t Drop() override;
   unsigned WaitTime(unsigned ms) override;
   void Wait(unsigned ms) override;
+  void Wake() override;
   void Stop() override;
   void Start() override;
 
@@ -47,7 +49,7 @@ private:
     bool queued = false;
   };
   HWAVEOUT out = nullptr;
-  HANDLE blockDone = nullptr;  // set by waveOut whenever it gives a block back
+  HANDLE blockDone = nullptr;  // set by waveOut whenever it gives a block back, and by Wake
   Block blocks[kBlocks];
   size_t next = 0;    // the block Acquire hands out
   size_t oldest = 0;  // the block played next

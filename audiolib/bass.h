@@ -15,9 +15,15 @@ typedef DWORD HSTREAM;
 typedef DWORD HCHANNEL;
 typedef DWORD HSYNC;
 
-// Called once when a channel reaches its end (when the device has played it), on the library's own
-// thread and without the library's lock held; it may call the library, except BASS_Free. Freeing the
+// Called once when a channel reaches its end, on the library's own thread and without the library's
+// lock held; it may call the library, except BASS_Free. It comes as soon as the mixer reaches the
+// end, while the channel's last part (up to the output queue's length, about 200 ms) is still to
+// be heard, so a channel started from it follows that last part without a gap. An end reached
+// before the channel had any procedure is reported once, when the first one is set. Freeing the
 // channel cancels pending calls, and no call for it happens after BASS_MusicFree returns.
+// A player that starts the next song from here and times it by the clock from then shows an
+// elapsed time that leads what is heard by up to the queue's length, until that song is moved or
+// paused and resumed (both take effect at once, below); a display refreshed every 250 ms hides it.
 typedef void(CALLBACK SYNCPROC)(DWORD sync, DWORD channel, DWORD data, DWORD user);
 
 // No dllimport: calls go through the import library's thunks, so a test can link a static
@@ -33,6 +39,13 @@ typedef void(CALLBACK SYNCPROC)(DWORD sync, DWORD channel, DWORD data, DWORD use
 // is opened anew, and sound comes back on it from where the channels are then. Whenever the output
 // queue (about 200 ms) runs dry while playing, so the device plays silence of its own, a debugger
 // is told "audio: the output queue ran dry" (OutputDebugString).
+// The queue's lead never delays what is asked for. Pausing the last playing channel pauses the
+// device with what it holds, and resuming plays on from there. Freeing, moving or restarting a
+// channel that has not ended (playing or paused), or pausing one while others play, drops what is
+// queued of it and not yet played and refills the queue from the new state; an ended channel's
+// last part is never dropped. After an end, no silence is queued while more than about 75 ms are
+// left to play, and each time a channel starts after an end a debugger is told how much silence
+// was mixed between them: "audio: N frames of silence between two channels" (44,100 a second).
 #define BASS_DEVICE_DEFAULT (-1) // the default sound output (waveOut); BASS_ERROR_DRIVER when none
 #define BASS_DEVICE_SILENT (-2)  // no sound: channels advance in real time by the clock and end as with sound
 
@@ -41,7 +54,9 @@ typedef void(CALLBACK SYNCPROC)(DWORD sync, DWORD channel, DWORD data, DWORD use
 // Streams: WAV (PCM 8/16/24-bit, mono or stereo, 1-384 kHz) and Ogg Vorbis, converted to the output
 // format. BASS_StreamPlay with flush TRUE, or playing a channel that has ended, starts it again.
 // A module position whose high 32 bits are all ones and whose low word is 0xFFFF0000 | s is "s
-// seconds from the start". A position at or past the end ends the channel. Failures return 0
+// seconds from the start". A position at or past the end ends the channel. BASS_ChannelGetPosition
+// is where the channel is in what the device has played: sound mixed ahead of it does not count
+// yet, so it stands still while the device is paused. Failures return 0
 // (handles, BOOL), -1 (lengths and positions) or -1.0 (Bytes2Seconds) with an error code.
 
 // Sync types.

@@ -44,32 +44,49 @@ std::vector<int16_t> Render(Engine &engine, size_t frames) {
 
 }  // namespace
 
-TEST(Engine, ReportsAnEndOnceWhenThePlayedFrameReachesIt) {
+TEST(Engine, ReportsAnEndOnceWhenTheMixingReachesIt) {
   Engine engine;
   uint32_t ch = AddRamp(engine, 1500);
   uint32_t sync = 0;
   ASSERT_EQ(engine.AddSync(ch, &Proc, 77, &sync), kOk);
   ASSERT_EQ(engine.Play(ch, false), kOk);
-  Render(engine, 1000);
+  EXPECT_EQ(Render(engine, 1000).size(), 2000u);
   std::vector<SyncCall> calls;
-  engine.TakeDue(1000, &calls);
+  engine.TakeEnds(&calls);
   EXPECT_TRUE(calls.empty()) << "not at the end yet";
-  Render(engine, 1000);  // the end lies at mixed frame 1500
-  engine.TakeDue(1499, &calls);
-  EXPECT_TRUE(calls.empty()) << "the device has not played the last frame";
-  engine.TakeDue(1500, &calls);
+  std::vector<int16_t> out(2000);
+  EXPECT_EQ(engine.Render(out.data(), 1000), 500u) << "mixing stops where the last channel ends";
+  EXPECT_EQ(engine.Mixed(), 1500u);
+  engine.TakeEnds(&calls);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].sync, sync);
   EXPECT_EQ(calls[0].channel, ch);
   EXPECT_EQ(calls[0].user, 77u);
   EXPECT_EQ(calls[0].proc, &Proc);
   calls.clear();
-  Render(engine, 1000);
-  engine.TakeDue(10000, &calls);
+  EXPECT_EQ(engine.Render(out.data(), 1000), 0u);
+  engine.TakeEnds(&calls);
   EXPECT_TRUE(calls.empty()) << "an ended channel ends only once";
   uint64_t position = 0;
-  ASSERT_EQ(engine.Position(ch, &position), kOk);
+  ASSERT_EQ(engine.Position(ch, engine.Mixed(), &position), kOk);
   EXPECT_EQ(position, 1500u);
+}
+
+TEST(Engine, AnEndBeforeAnyProcedureIsReportedOnceOneIsSet) {
+  Engine engine;
+  uint32_t ch = AddRamp(engine, 10);
+  engine.Play(ch, false);
+  Render(engine, 100);
+  std::vector<SyncCall> calls;
+  engine.TakeEnds(&calls);
+  EXPECT_TRUE(calls.empty());
+  uint32_t sync = 0;
+  ASSERT_EQ(engine.AddSync(ch, &Proc, 5, &sync), kOk);
+  engine.TakeEnds(&calls);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].user, 5u);
+  engine.TakeEnds(&calls);
+  EXPECT_EQ(calls.size(), 1u);
 }
 
 TEST(Engine, EveryRegisteredProcedureIsCalled) {
@@ -82,7 +99,7 @@ TEST(Engine, EveryRegisteredProcedureIsCalled) {
   engine.Play(ch, false);
   Render(engine, 100);
   std::vector<SyncCall> calls;
-  engine.TakeDue(100, &calls);
+  engine.TakeEnds(&calls);
   ASSERT_EQ(calls.size(), 2u);
   EXPECT_EQ(calls[0].proc, &Proc);
   EXPECT_EQ(calls[1].proc, &OtherProc);
@@ -97,7 +114,7 @@ TEST(Engine, FreeCancelsPendingEnds) {
   Render(engine, 100);
   ASSERT_EQ(engine.Free(ch), kOk);
   std::vector<SyncCall> calls;
-  engine.TakeDue(1000, &calls);
+  engine.TakeEnds(&calls);
   EXPECT_TRUE(calls.empty());
   EXPECT_EQ(engine.Free(ch), kErrorHandle);
 }
@@ -109,13 +126,17 @@ TEST(Engine, ClearStartsCountingAgainForANewDevice) {
   Render(engine, 5000);
   engine.Clear();
   EXPECT_FALSE(engine.Has(old));
+  EXPECT_EQ(engine.Mixed(), 0u);
   uint32_t ch = AddRamp(engine, 10);
   uint32_t sync = 0;
   engine.AddSync(ch, &Proc, 0, &sync);
   engine.Play(ch, false);
   Render(engine, 100);
+  EXPECT_EQ(engine.Mixed(), 10u) << "the new device's frames";
+  uint64_t gap = 0;
+  EXPECT_FALSE(engine.TakeGap(&gap)) << "nothing ended before on this device";
   std::vector<SyncCall> calls;
-  engine.TakeDue(10, &calls);  // the new device has played 10 frames
+  engine.TakeEnds(&calls);
   EXPECT_EQ(calls.size(), 1u);
 }
 
@@ -131,10 +152,10 @@ TEST(Engine, PositionAtOrPastTheEndEndsTheChannelOnce) {
     ASSERT_EQ(engine.SetPosition(ch, target), kOk);
     ASSERT_EQ(engine.SetPosition(ch, target), kOk);  // already ended: no second end
     std::vector<SyncCall> calls;
-    engine.TakeDue(200, &calls);
+    engine.TakeEnds(&calls);
     EXPECT_EQ(calls.size(), 1u) << target;
-    std::vector<int16_t> out = Render(engine, 10);
-    EXPECT_EQ(out[0], 0) << "an ended channel is silent";
+    std::vector<int16_t> out(20);
+    EXPECT_EQ(engine.Render(out.data(), 10), 0u) << "an ended channel is silent";
   }
 }
 
@@ -147,7 +168,7 @@ TEST(Engine, SeekingMovesTheChannel) {
   std::vector<int16_t> out = Render(engine, 10);
   EXPECT_EQ(out[0], 5000);
   uint64_t position = 0;
-  engine.Position(ch, &position);
+  engine.Position(ch, engine.Mixed(), &position);
   EXPECT_EQ(position, 5010u);
 }
 
@@ -183,8 +204,48 @@ TEST(Engine, PlayingAnEndedChannelStartsItAgain) {
   std::vector<int16_t> out = Render(engine, 100);
   EXPECT_EQ(out[2 * 10], 10);
   std::vector<SyncCall> calls;
-  engine.TakeDue(200, &calls);
+  engine.TakeEnds(&calls);
   EXPECT_EQ(calls.size(), 2u) << "one end per time it played through";
+}
+
+TEST(Engine, RewindMixesAgainFromWhereEachChannelWas) {
+  Engine engine;
+  uint32_t a = AddRamp(engine, 100000);
+  uint32_t b = AddRamp(engine, 100000);
+  engine.Play(a, false);
+  Render(engine, 300);
+  engine.Play(b, false);
+  Render(engine, 300);
+  uint64_t position = 0;
+  engine.Position(a, 100, &position);
+  EXPECT_EQ(position, 100u) << "where a is when mixed frame 100 is heard";
+  engine.Position(b, 100, &position);
+  EXPECT_EQ(position, 0u) << "b's sound comes later";
+  engine.Rewind(450);
+  EXPECT_EQ(engine.Mixed(), 450u);
+  engine.Position(b, 450, &position);
+  EXPECT_EQ(position, 150u);
+  std::vector<int16_t> out = Render(engine, 10);
+  EXPECT_EQ(out[0], 450 + 150) << "a at 450 and b at 150, mixed";
+}
+
+TEST(Engine, CountsTheSilenceMixedBetweenAnEndAndTheNextChannel) {
+  const size_t pads[] = {0, 300};
+  for (size_t pad : pads) {
+    Engine engine;
+    uint32_t a = AddRamp(engine, 1000);
+    engine.Play(a, false);
+    std::vector<int16_t> out(3000);
+    EXPECT_EQ(engine.Render(out.data(), 1500), 1000u);
+    engine.Pad(pad);
+    uint64_t gap = 99;
+    EXPECT_FALSE(engine.TakeGap(&gap)) << "no channel followed yet";
+    engine.Play(AddRamp(engine, 1000), false);
+    Render(engine, 100);
+    ASSERT_TRUE(engine.TakeGap(&gap)) << pad;
+    EXPECT_EQ(gap, pad);
+    EXPECT_FALSE(engine.TakeGap(&gap)) << "told once";
+  }
 }
 
 TEST(Engine, MixesChannelsAndClipsTheSum) {
@@ -219,7 +280,7 @@ TEST(Engine, HandlesAreDistinctNonZeroAndCheckedByKind) {
     EXPECT_EQ(engine.Pause(h), kErrorHandle) << h;
     EXPECT_EQ(engine.Resume(h), kErrorHandle) << h;
     EXPECT_EQ(engine.Length(h, &value), kErrorHandle) << h;
-    EXPECT_EQ(engine.Position(h, &value), kErrorHandle) << h;
+    EXPECT_EQ(engine.Position(h, 0, &value), kErrorHandle) << h;
     EXPECT_EQ(engine.SetPosition(h, 0), kErrorHandle) << h;
     EXPECT_EQ(engine.AddSync(h, &Proc, 0, &sync), kErrorHandle) << h;
     EXPECT_EQ(engine.Free(h), kErrorHandle) << h;

@@ -35,3 +35,18 @@ TEST(SilentDevice, PlaysItsQueueInRealTimeAndStopsWhenStopped) {
   std::this_thread::sleep_for(std::chrono::milliseconds(150));
   EXPECT_EQ(device.Played(), blocks * OutputDevice::kBlockFrames);
 }
+
+TEST(SilentDevice, DropEmptiesTheQueueAndCountsOnFromThePlayedFrames) {
+  SilentDevice device;
+  while (device.Acquire()) device.Submit();
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  const uint64_t at = device.Drop();
+  EXPECT_GE(at, 30u * kOutputRate / 1000);
+  EXPECT_LT(at, OutputDevice::kBlocks * OutputDevice::kBlockFrames);
+  EXPECT_EQ(device.Played(), at) << "nothing is left to play";
+  size_t blocks = 0;
+  for (; device.Acquire(); ++blocks) device.Submit();
+  EXPECT_EQ(blocks, OutputDevice::kBlocks) << "the whole queue is free again";
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_GT(device.Played(), at);
+}

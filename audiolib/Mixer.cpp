@@ -1,0 +1,151 @@
+#include "audiolib/Mixer.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "audiolib/OutputFormat.h"
+
+namespace audio {
+
+namespace {
+
+constexpr size_t kBlock = OutputDevice::kBlockFrames;
+
+}  // namespace
+
+void Mixer::Fill() {
+  // What the device has played is out of reach of any drop.
+  const uint64_t played = std::min(device.Played(), submitted);
+  if (played > first) {
+    unplayed.erase(unplayed.begin(), unplayed.begin() + static_cast<ptrdiff_t>((played - first) * 2));
+    first = played;
+  }
+  engine.Forget(played);
+  while (int16_t *block = device.Acquire()) {
+    const uint64_t staged = engine.Mixed() - submitted;
+    if (staged < kBlock) {
+      const size_t want = kBlock - static_cast<size_t>(staged);
+      const size_t at = unplayed.size();
+      unplayed.resize(at + want * 2);  // zeros: what the channels leave silent
+      const size_t got = engine.Render(unplayed.data() + at, want);
+      if (got > 0) sounded = true;
+      if (got < want) {
+        if (!PadNow()) {
+          unplayed.resize(at + got * 2);
+          return;
+        }
+        engine.Pad(want - got);
+      }
+    }
+    std::memcpy(block, unplayed.data() + (submitted - first) * 2, kBlock * 2 * sizeof(int16_t));
+    device.Submit();
+    submitted += kBlock;
+  }
+}
+
+// Silence goes into the queue only when it must: a device that has played sound would otherwise
+// run dry. Before the first sound there is nothing to keep up, so the first channel starts at once.
+bool Mixer::PadNow() {
+  if (!running || !sounded) return false;
+  return submitted - std::min(device.Played(), submitted) < kSafeFrames;
+}
+
+unsigned Mixer::WaitTime(unsigned ms) {
+  unsigned wait = device.WaitTime(ms);
+  if (running && sounded && !engine.Playing()) {
+    // Holding silence back: look again when the queue is down to kSafeFrames.
+    const uint64_t queued = submitted - std::min(device.Played(), submitted);
+    const uint64_t soon = queued > kSafeFrames ? (queued - kSafeFrames) * 1000 / kOutputRate + 1 : 1;
+    if (soon < wait) wait = static_cast<unsigned>(soon);
+  }
+  return wait;
+}
+
+void Mixer::Run(bool start) {
+  started = start;
+  UpdateDevice();
+}
+
+void Mixer::UpdateDevice() {
+  const bool run = started && !held;
+  if (run == running) return;
+  if (run)
+    device.Start();
+  else
+    device.Stop();
+  running = run;
+}
+
+AudioError Mixer::Play(uint32_t handle, bool restart) {
+  if (!engine.Has(handle)) return kErrorHandle;
+  if (restart && !engine.Ended(handle)) Drop(handle);
+  AudioError error = engine.Play(handle, restart);
+  if (error == kOk) Continue();
+  return error;
+}
+
+AudioError Mixer::Pause(uint32_t handle) {
+  AudioError error = engine.Pause(handle);
+  if (error != kOk) return error;
+  if (engine.Playing()) {
+    Drop(handle);
+  } else {
+    held = true;
+    UpdateDevice();
+  }
+  return kOk;
+}
+
+AudioError Mixer::Resume(uint32_t handle) {
+  AudioError error = engine.Resume(handle);
+  if (error == kOk) Continue();
+  return error;
+}
+
+AudioError Mixer::Free(uint32_t handle) {
+  if (engine.Has(handle) && !engine.Ended(handle)) Drop(handle);
+  return engine.Free(handle);
+}
+
+AudioError Mixer::SetPosition(uint32_t handle, uint64_t frame) {
+  if (!engine.Has(handle)) return kErrorHandle;
+  if (!engine.Ended(handle)) Drop(handle);
+  AudioError error = engine.SetPosition(handle, frame);
+  // Awake at once: to mix from the new position, or to report the end of a move past it.
+  if (engine.Playing())
+    Continue();
+  else
+    device.Wake();
+  return error;
+}
+
+AudioError Mixer::Position(uint32_t handle, uint64_t *frame) {
+  return engine.Position(handle, std::min(device.Played(), submitted), frame);
+}
+
+// A channel plays: a device held for a pause plays on, without what other paused channels left.
+void Mixer::Continue() {
+  if (held) {
+    held = false;
+    for (uint32_t paused : engine.Paused()) Drop(paused);
+  }
+  UpdateDevice();
+  device.Wake();
+}
+
+void Mixer::Drop(uint32_t handle) {
+  uint64_t from = 0;
+  if (!engine.SoundFrom(handle, std::min(device.Played(), submitted), &from)) return;
+  from = std::max(from, engine.LastEnd());
+  if (from >= engine.Mixed()) return;
+  const uint64_t at = device.Drop();
+  from = std::max(from, at);
+  // What lies before `from` is queued again; the rest is mixed anew.
+  unplayed.erase(unplayed.begin(), unplayed.begin() + static_cast<ptrdiff_t>((at - first) * 2));
+  unplayed.resize((from - at) * 2);
+  first = submitted = at;
+  engine.Rewind(from);
+  device.Wake();
+}
+
+}  // namespace audio

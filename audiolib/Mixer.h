@@ -1,0 +1,63 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "audiolib/AudioError.h"
+#include "audiolib/Engine.h"
+#include "audiolib/OutputDevice.h"
+
+namespace audio {
+
+// Keeps an output device's queue filled from the engine without making the listener wait behind
+// it. The queue's lead protects the sound from a busy machine; what is asked for takes effect at
+// once all the same:
+// - pausing the last playing channel pauses the device, keeping what is queued; resuming plays on;
+// - freeing, moving or restarting a channel that has not ended, or pausing one while others play,
+//   drops what is queued of it and not yet played, and mixes again from there (the other channels
+//   go back to where they were, so they lose and repeat nothing);
+// - no silence is queued before the first sound, nor, while nothing plays, as long as kSafeFrames
+//   or more are still queued, so a channel started meanwhile (the next song, after an end) follows
+//   the last sound directly. What an ended channel left queued, its tail, is never dropped.
+// Not thread-safe: the library serialises every call.
+class Mixer {
+public:
+  // The least that stays queued while the mixer waits for a channel to follow the last one.
+  static constexpr uint64_t kSafeFrames = 3 * OutputDevice::kBlockFrames;  // 75 ms
+
+  Mixer(Engine &engine, OutputDevice &device) : engine(engine), device(device) {}
+  Mixer(const Mixer &) = delete;
+  Mixer &operator=(const Mixer &) = delete;
+
+  // Mixes into the device's free blocks.
+  void Fill();
+  // How long to wait, at most `ms` milliseconds, before Fill has work again.
+  unsigned WaitTime(unsigned ms);
+  // Output paused by the application (false) or going on (true).
+  void Run(bool start);
+
+  AudioError Play(uint32_t handle, bool restart);
+  AudioError Pause(uint32_t handle);
+  AudioError Resume(uint32_t handle);
+  AudioError Free(uint32_t handle);
+  AudioError SetPosition(uint32_t handle, uint64_t frame);
+  // Where the channel is in what the device has played.
+  AudioError Position(uint32_t handle, uint64_t *frame);
+
+private:
+  bool PadNow();
+  void Drop(uint32_t handle);
+  void Continue();
+  void UpdateDevice();
+
+  Engine &engine;
+  OutputDevice &device;
+  std::vector<int16_t> unplayed;  // the mixed frames from `first` on, not yet played
+  uint64_t first = 0;
+  uint64_t submitted = 0;  // frames given to the device
+  bool started = true;     // output not paused by the application
+  bool held = false;       // the device paused with the last playing channel
+  bool running = true;     // the device plays
+  bool sounded = false;    // a channel has been mixed since the device opened
+};
+
+}  // namespace audio
