@@ -46,7 +46,9 @@ int main(int argc, char **argv) {
   DWORD wait = static_cast<DWORD>(BASS_ChannelBytes2Seconds(h, length) * 1000) + 2000;
   bool done = WaitForSingleObject(ended, wait) == WAIT_OBJECT_0;
   std::printf("end after %lu ms\n", static_cast<unsigned long>(GetTickCount() - start));
-  Sleep(300);  // the end is reported as heard; let the sound system pass the tail on before closing
+  // The end is reported when mixed: let the queue (200 ms) and the sound system pass the last part
+  // on before closing.
+  Sleep(600);
   BASS_MusicFree(h);
   BASS_Free();
   CloseHandle(ended);
