@@ -28,7 +28,7 @@ void Mixer::Fill() {
       const size_t at = unplayed.size();
       unplayed.resize(at + want * 2);  // zeros: what the channels leave silent
       const size_t got = engine.Render(unplayed.data() + at, want);
-      if (got > 0) sounded = true;
+      if (got > 0) feeding = true;
       if (got < want) {
         if (!PadNow()) {
           unplayed.resize(at + got * 2);
@@ -43,19 +43,20 @@ void Mixer::Fill() {
   }
 }
 
-// Silence goes into the queue only when it must: a device that has played sound would otherwise
-// run dry. Before the first sound there is nothing to keep up, so the first channel starts at once.
+// Silence goes into the queue only when it must: a device given sound would otherwise run dry.
+// An empty one (before the first sound, or after a drop) has nothing to keep up, and the channel
+// asked for next starts at once.
 bool Mixer::PadNow() {
-  if (!running || !sounded) return false;
-  return submitted - std::min(device.Played(), submitted) < kSafeFrames;
+  if (!running || !feeding) return false;
+  return device.Lead() < kSafeFrames;
 }
 
 unsigned Mixer::WaitTime(unsigned ms) {
   unsigned wait = device.WaitTime(ms);
-  if (running && sounded && !engine.Playing()) {
+  if (running && feeding && !engine.Playing()) {
     // Holding silence back: look again when the queue is down to kSafeFrames.
-    const uint64_t queued = submitted - std::min(device.Played(), submitted);
-    const uint64_t soon = queued > kSafeFrames ? (queued - kSafeFrames) * 1000 / kOutputRate + 1 : 1;
+    const uint64_t lead = device.Lead();
+    const uint64_t soon = lead > kSafeFrames ? (lead - kSafeFrames) * 1000 / kOutputRate + 1 : 1;
     if (soon < wait) wait = static_cast<unsigned>(soon);
   }
   return wait;
@@ -144,6 +145,7 @@ void Mixer::Drop(uint32_t handle) {
   unplayed.erase(unplayed.begin(), unplayed.begin() + static_cast<ptrdiff_t>((at - first) * 2));
   unplayed.resize((from - at) * 2);
   first = submitted = at;
+  feeding = from > at;
   engine.Rewind(from);
   device.Wake();
 }

@@ -15,9 +15,10 @@ namespace audio {
 // - freeing, moving or restarting a channel that has not ended, or pausing one while others play,
 //   drops what is queued of it and not yet played, and mixes again from there (the other channels
 //   go back to where they were, so they lose and repeat nothing);
-// - no silence is queued before the first sound, nor, while nothing plays, as long as kSafeFrames
-//   or more are still queued, so a channel started meanwhile (the next song, after an end) follows
-//   the last sound directly. What an ended channel left queued, its tail, is never dropped.
+// - no silence is queued into an empty device (before the first sound, after a drop), nor, while
+//   nothing plays, as long as kSafeFrames or more are still queued, so a channel started meanwhile
+//   (the next song, after an end or a click) follows at once, or directly after the last sound.
+//   What an ended channel left queued, its tail, is never dropped.
 // Not thread-safe: the library serialises every call.
 class Mixer {
 public:
@@ -57,7 +58,7 @@ private:
   bool started = true;     // output not paused by the application
   bool held = false;       // the device paused with the last playing channel
   bool running = true;     // the device plays
-  bool sounded = false;    // a channel has been mixed since the device opened
+  bool feeding = false;    // the device has been given sound since it was opened or emptied
 };
 
 }  // namespace audio

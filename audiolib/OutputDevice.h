@@ -18,6 +18,8 @@ public:
   virtual void Submit() = 0;
   // Frames played so far.
   virtual uint64_t Played() = 0;
+  // Frames queued that the device has yet to play out: how long it goes on without more.
+  virtual uint64_t Lead() = 0;
   // Throws away every queued frame not yet played and returns the frames played: what is queued
   // next follows them. A paused device stays paused.
   virtual uint64_t Drop() = 0;

@@ -145,6 +145,13 @@ int16_t *WaveOutDevice::Acquire() {
   return blocks[next].samples.data();
 }
 
+// A block comes back some time after the position has passed it (under Wine about 100 ms later,
+// when it is heard): until the last one is back the device has sound to play.
+uint64_t WaveOutDevice::Lead() {
+  const uint64_t heard = Played();
+  return submitted - (out ? done : heard);
+}
+
 unsigned WaveOutDevice::WaitTime(unsigned ms) {
   const uint64_t queued = submitted - Played();
   const uint64_t limit = (kBlocks - 1) * kBlockFrames;

@@ -34,6 +34,7 @@ public:
   int16_t *Acquire() override;
   void Submit() override;
   uint64_t Played() override;
+  uint64_t Lead() override;
   uint64_t Drop() override;
   unsigned WaitTime(unsigned ms) override;
   void Wait(unsigned ms) override;

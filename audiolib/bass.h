@@ -43,9 +43,11 @@ typedef void(CALLBACK SYNCPROC)(DWORD sync, DWORD channel, DWORD data, DWORD use
 // device with what it holds, and resuming plays on from there. Freeing, moving or restarting a
 // channel that has not ended (playing or paused), or pausing one while others play, drops what is
 // queued of it and not yet played and refills the queue from the new state; an ended channel's
-// last part is never dropped. After an end, no silence is queued while more than about 75 ms are
-// left to play, and each time a channel starts after an end a debugger is told how much silence
-// was mixed between them: "audio: N frames of silence between two channels" (44,100 a second).
+// last part is never dropped. No silence is queued before the first sound or after such a drop,
+// nor after an end while more than about 75 ms are left to play, so a channel started then is
+// heard at once, or straight after the last one. Each time a channel starts after an end a
+// debugger is told how much silence was mixed between them: "audio: N frames of silence between
+// two channels" (44,100 a second).
 #define BASS_DEVICE_DEFAULT (-1) // the default sound output (waveOut); BASS_ERROR_DRIVER when none
 #define BASS_DEVICE_SILENT (-2)  // no sound: channels advance in real time by the clock and end as with sound
 

@@ -44,6 +44,7 @@ public:
   }
   void Submit() override { frames.insert(frames.end(), block, block + 2 * kBlockFrames); }
   uint64_t Played() override { return played; }
+  uint64_t Lead() override { return Queued(); }
   uint64_t Drop() override {
     frames.resize(played * 2);
     ++drops;
@@ -109,9 +110,10 @@ TEST(Mixer, FreeingMovingOrReplacingDropsWhatIsQueuedOfAChannel) {
     int16_t left;      // the left sample of frame 2000
     int64_t position;  // A's position then, -1 when freed
   } cases[] = {
-      {"free, play another", [](Mixer &m, uint32_t a, uint32_t b) { m.Free(a); m.Play(b, false); }, 200, 0, -1},
+      // The mixer may run between the two calls: it must not queue silence into the emptied device.
+      {"free, play another", [](Mixer &m, uint32_t a, uint32_t b) { m.Free(a); m.Fill(); m.Play(b, false); }, 200, 0, -1},
       {"pause, free, play another (Pause then Next)",
-       [](Mixer &m, uint32_t a, uint32_t b) { m.Pause(a); m.Free(a); m.Play(b, false); }, 200, 0, -1},
+       [](Mixer &m, uint32_t a, uint32_t b) { m.Pause(a); m.Free(a); m.Fill(); m.Play(b, false); }, 200, 0, -1},
       {"pause, play another", [](Mixer &m, uint32_t a, uint32_t b) { m.Pause(a); m.Play(b, false); }, 200, 0, 2000},
       {"move", [](Mixer &m, uint32_t a, uint32_t) { m.SetPosition(a, 20000); }, 100, 20000, 20000},
       {"pause, move, resume",

@@ -18,6 +18,7 @@ if [ -z "${MD_E2E_DESKTOP:-}" ]; then
 fi
 
 : >"$WORK/marks"
+: >"$WORK/player.log"  # a run of its own, not the last one's in the same folder
 step=0
 # shot NAME: a screenshot of the whole display; its file name is left in SHOT.
 shot() { step=$((step + 1)); SHOT="$WORK/$(printf %02d $step)-$1.png"; import -window root "$SHOT"; }

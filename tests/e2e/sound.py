@@ -3,6 +3,7 @@
 time from the start of the run (tests/e2e/desktop), so a sample's index is its time on the clock.
 
     sound.py timeline FILE               the tones heard, one line each: start end frequency
+    (heard_from: when a pause, a sound or a tone is first heard after a moment)
     sound.py dropouts FILE [--marks M] [--music] [--player-log L] [--strict] [--from S] [--to S]
                                          fails on any dropout; M lists "name seconds" lines of
                                          moments the test caused a change (pause, seek, next),
@@ -46,6 +47,7 @@ BLOCK = 22           # half a millisecond: a quiet run of 1 ms fills at least on
 NEAR_MARK = 0.4      # seconds around a test's own change in which anything may happen
 NEAR_CHANGE = 0.1    # seconds at each end of a tone, where it starts or ends
 UNDERRUN = RATE // 4  # 250 ms: the longest silence taken for a server underrun
+STILL = RATE // 100  # 10 ms below QUIET: the silence of a pause or stop
 DRY = "the output queue ran dry"  # the audio library's debug string
 RECENT = 800         # samples just before or after a moment: the last few periods, three at 200 Hz
 
@@ -93,6 +95,36 @@ def timeline(samples):
             segments.append((start / RATE, (start + WINDOW) / RATE, hz, peak))
             counts.append({hz: 1})
     return segments
+
+
+def heard_from(samples, at, what, limit=RATE):
+    """The index of the first sample at or after `at`, within `limit` samples, from which `what` is
+    heard, or None. "quiet": STILL samples below QUIET; "sound": a sample at or above it; a function
+    of a frequency: a tone it accepts, from the rising zero crossing after which four periods in a
+    row give such a frequency (at most one period after the tone began)."""
+    end = min(len(samples), at + limit)
+    if what == "quiet":
+        run = 0
+        for i in range(at, end):
+            run = run + 1 if abs(samples[i]) < QUIET else 0
+            if run == STILL:
+                return i - run + 1
+        return None
+    if what == "sound":
+        return next((i for i in range(at, end) if abs(samples[i]) >= QUIET), None)
+    crossings = [i for i in range(max(1, at), min(len(samples), end + WINDOW))
+                 if samples[i - 1] < 0 <= samples[i]]
+    for k in range(len(crossings) - 4):
+        if crossings[k] >= end:
+            break
+        if all(what(RATE / (crossings[j + 1] - crossings[j])) for j in range(k, k + 4)):
+            return crossings[k]
+    return None
+
+
+def tone_at(samples, i):
+    """The frequency of the tone in the 20 ms before sample i, or 0."""
+    return frequency(samples[max(0, i - RATE // 50):i])
 
 
 def near(t, marks, margin):

@@ -70,6 +70,25 @@ class Dropouts(unittest.TestCase):
         self.assertEqual(list(sound.zero_runs(samples, 15, 18)), [(10, 20)])
         self.assertEqual(list(sound.zero_runs(samples, 5, 12)), [(10, 20)])
 
+    def test_heard_from(self):
+        # (case, samples, what, from, where it is heard): the effects of the player's controls.
+        t = tone(1, 440)
+        cases = [
+            ("a pause's silence", t + silence(0.5), "quiet", RATE // 2, RATE),
+            ("a crossing of the tone is no silence", t, "quiet", 0, None),
+            ("sound again", silence(0.5) + t, "sound", 100, RATE // 2 + 1),
+            ("the next song's tone", t + tone(1, 1000), lambda hz: abs(hz - 1000) < 30, RATE // 2, RATE + 45),
+            ("the same tone goes on", t + t, lambda hz: abs(hz - 1000) < 30, 0, None),
+        ]
+        for name, samples, what, at, found in cases:
+            with self.subTest(name):
+                got = sound.heard_from(samples, at, what)
+                if found is None:
+                    self.assertIsNone(got)
+                else:
+                    self.assertIsNotNone(got)
+                    self.assertLessEqual(abs(got - found), 45)
+
     def test_music(self):
         noise = [(i * 7919 % 20001) - 10000 for i in range(RATE)]
         cases = [
