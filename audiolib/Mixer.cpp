@@ -22,24 +22,26 @@ void Mixer::Fill() {
   }
   engine.Forget(played);
   while (int16_t *block = device.Acquire()) {
+    // Up to a block; a channel's end makes a short one, so that nothing waits behind the end.
     const uint64_t staged = engine.Mixed() - submitted;
     if (staged < kBlock) {
       const size_t want = kBlock - static_cast<size_t>(staged);
       const size_t at = unplayed.size();
-      unplayed.resize(at + want * 2);  // zeros: what the channels leave silent
+      unplayed.resize(at + want * 2);
       const size_t got = engine.Render(unplayed.data() + at, want);
+      unplayed.resize(at + got * 2);
       if (got > 0) feeding = true;
-      if (got < want) {
-        if (!PadNow()) {
-          unplayed.resize(at + got * 2);
-          return;
-        }
-        engine.Pad(want - got);
-      }
     }
-    std::memcpy(block, unplayed.data() + (submitted - first) * 2, kBlock * 2 * sizeof(int16_t));
-    device.Submit();
-    submitted += kBlock;
+    size_t frames = static_cast<size_t>(std::min<uint64_t>(engine.Mixed() - submitted, kBlock));
+    if (frames == 0) {
+      if (!PadNow()) return;
+      unplayed.resize(unplayed.size() + kBlock * 2);  // zeros
+      engine.Pad(kBlock);
+      frames = kBlock;
+    }
+    std::memcpy(block, unplayed.data() + (submitted - first) * 2, frames * 2 * sizeof(int16_t));
+    device.Submit(frames);
+    submitted += frames;
   }
 }
 

@@ -12,10 +12,11 @@ public:
   static constexpr size_t kBlocks = 8;  // under Wine about 200 ms are heard after a block is made
 
   virtual ~OutputDevice() = default;
-  // The next free block to fill (kBlockFrames stereo frames), or null while the queue is full.
+  // The next free block to fill (room for kBlockFrames stereo frames), or null while the queue is
+  // full.
   virtual int16_t *Acquire() = 0;
-  // Queues the block that Acquire returned.
-  virtual void Submit() = 0;
+  // Queues the first `frames` frames (1 to kBlockFrames) of the block that Acquire returned.
+  virtual void Submit(size_t frames) = 0;
   // Frames played so far.
   virtual uint64_t Played() = 0;
   // Frames queued that the device has yet to play out: how long it goes on without more.

@@ -20,13 +20,13 @@ int16_t *SilentDevice::Acquire() {
   return submitted - Played() + kBlockFrames <= kBlocks * kBlockFrames ? block.data() : nullptr;
 }
 
-void SilentDevice::Submit() {
+void SilentDevice::Submit(size_t frames) {
   // An underrun (the queue ran dry) restarts the clock at what was submitted.
   if (running && Played() == submitted) {
     playedBefore = submitted;
     started = Clock::now();
   }
-  submitted += kBlockFrames;
+  submitted += frames;
 }
 
 unsigned SilentDevice::WaitTime(unsigned ms) {

@@ -14,7 +14,7 @@ class SilentDevice : public OutputDevice {
 public:
   SilentDevice();
   int16_t *Acquire() override;
-  void Submit() override;
+  void Submit(size_t frames) override;
   uint64_t Played() override;
   uint64_t Lead() override { return submitted - Played(); }
   uint64_t Drop() override;

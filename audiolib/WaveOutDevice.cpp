@@ -70,7 +70,7 @@ void WaveOutDevice::CloseDevice() {
 void WaveOutDevice::Collect() {
   while (blocks[oldest].queued && (blocks[oldest].header.dwFlags & WHDR_DONE)) {
     blocks[oldest].queued = false;
-    done += kBlockFrames;
+    done += blocks[oldest].frames;
     oldest = (oldest + 1) % kBlocks;
   }
 }
@@ -160,9 +160,11 @@ unsigned WaveOutDevice::WaitTime(unsigned ms) {
   return soon < ms ? static_cast<unsigned>(soon) : ms;
 }
 
-void WaveOutDevice::Submit() {
+void WaveOutDevice::Submit(size_t frames) {
   Block &block = blocks[next];
+  block.frames = frames;
   if (out) {
+    block.header.dwBufferLength = static_cast<DWORD>(frames * kBytesPerFrame);
     block.header.dwFlags &= ~static_cast<DWORD>(WHDR_DONE);
     // A block the device refuses counts as played at once, so time still moves on.
     if (waveOutWrite(out, &block.header, sizeof block.header) != MMSYSERR_NOERROR) {
@@ -175,7 +177,7 @@ void WaveOutDevice::Submit() {
     clockBase = submitted;
     clockAt = Clock::now();
   }
-  submitted += kBlockFrames;
+  submitted += frames;
   next = (next + 1) % kBlocks;
 }
 

@@ -32,7 +32,7 @@ public:
   // Whether sound goes to the device now (false while output goes on by the clock).
   bool Sounding() const { return out != nullptr; }
   int16_t *Acquire() override;
-  void Submit() override;
+  void Submit(size_t frames) override;
   uint64_t Played() override;
   uint64_t Lead() override;
   uint64_t Drop() override;
@@ -47,6 +47,7 @@ private:
   struct Block {
     WAVEHDR header = {};
     std::vector<int16_t> samples;
+    size_t frames = 0;  // queued in it
     bool queued = false;
   };
   HWAVEOUT out = nullptr;

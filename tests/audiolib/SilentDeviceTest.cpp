@@ -12,7 +12,7 @@ TEST(SilentDevice, PlaysItsQueueInRealTimeAndStopsWhenStopped) {
   SilentDevice device;
   size_t blocks = 0;
   while (device.Acquire()) {
-    device.Submit();
+    device.Submit(OutputDevice::kBlockFrames);
     ++blocks;
   }
   EXPECT_EQ(blocks, OutputDevice::kBlocks) << "about 200 ms are queued";
@@ -38,14 +38,14 @@ TEST(SilentDevice, PlaysItsQueueInRealTimeAndStopsWhenStopped) {
 
 TEST(SilentDevice, DropEmptiesTheQueueAndCountsOnFromThePlayedFrames) {
   SilentDevice device;
-  while (device.Acquire()) device.Submit();
+  while (device.Acquire()) device.Submit(OutputDevice::kBlockFrames);
   std::this_thread::sleep_for(std::chrono::milliseconds(30));
   const uint64_t at = device.Drop();
   EXPECT_GE(at, 30u * kOutputRate / 1000);
   EXPECT_LT(at, OutputDevice::kBlocks * OutputDevice::kBlockFrames);
   EXPECT_EQ(device.Played(), at) << "nothing is left to play";
   size_t blocks = 0;
-  for (; device.Acquire(); ++blocks) device.Submit();
+  for (; device.Acquire(); ++blocks) device.Submit(OutputDevice::kBlockFrames);
   EXPECT_EQ(blocks, OutputDevice::kBlocks) << "the whole queue is free again";
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
   EXPECT_GT(device.Played(), at);

@@ -161,9 +161,11 @@ else:
 # Seeks: the library moves a stream to its position's whole second plus or minus 10; what it
 # reports as its position runs ahead of what is heard by the output's lead.
 for name, delta in (("forward", 10), ("back", -10)):
-    cur = next((s for s in segs if s[0] <= marks[name] < s[1] and step(s[2]) is not None), None)
+    # The step heard just before the click: a seek heard at once starts a new segment within the
+    # timeline's 50 ms window of the click.
+    cur = next((s for s in segs if s[0] <= marks[name] - 0.1 < s[1] and step(s[2]) is not None), None)
     # The step after the current one may still start on its own before the seek is heard.
-    new = next((s for s in segs if cur and s[0] >= marks[name] and step(s[2]) is not None
+    new = next((s for s in segs if cur and s[0] >= marks[name] - 0.05 and step(s[2]) is not None
                 and step(s[2]) not in (step(cur[2]), step(cur[2]) + 1)), None)
     if new is None:
         check(False, "seek %s: no change of position was heard" % name)
