@@ -3,7 +3,8 @@
 // thread refilling them), in a small window named "ToneLoop". A click on the window pauses the
 // device (waveOutPause) or continues it (waveOutRestart): how soon the sound server hears that is
 // the floor for the player's Pause and Play. Left alone it is the sound half of the like-for-like
-// CPU baseline.
+// CPU baseline; "ToneLoop.exe mute" turns the device's volume down (waveOutSetVolume), so that its
+// tone does not mix into the recording of a player beside it, at the same cost.
 #include <windows.h>
 #include <mmsystem.h>
 
@@ -32,7 +33,7 @@ public:
   ToneOutput(const ToneOutput &) = delete;
   ToneOutput &operator=(const ToneOutput &) = delete;
 
-  bool Open() {
+  bool Open(bool mute) {
     WAVEFORMATEX format = {};
     format.wFormatTag = WAVE_FORMAT_PCM;
     format.nChannels = 2;
@@ -51,6 +52,7 @@ public:
       waveOutPrepareHeader(device, &headers[i], sizeof headers[i]);
       headers[i].dwFlags |= WHDR_DONE;  // free to fill
     }
+    if (mute) waveOutSetVolume(device, 0);
     return true;
   }
 
@@ -100,9 +102,9 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   ToneOutput tone;
-  if (!tone.Open()) return 1;
+  if (!tone.Open(lstrcmpA(commandLine, "mute") == 0)) return 1;
   output = &tone;
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = WindowProc;
