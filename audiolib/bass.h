@@ -22,8 +22,8 @@ typedef DWORD HSYNC;
 // before the channel had any procedure is reported once, when the first one is set. Freeing the
 // channel cancels pending calls, and no call for it happens after BASS_MusicFree returns.
 // A player that starts the next song from here and times it by the clock from then shows an
-// elapsed time that leads what is heard by up to the queue's length, until that song is moved or
-// paused and resumed (both take effect at once, below); a display refreshed every 250 ms hides it.
+// elapsed time that leads what is heard by up to the queue's length (less than the 250 ms of a
+// display's refresh), until that song is moved, which takes effect at once (below).
 typedef void(CALLBACK SYNCPROC)(DWORD sync, DWORD channel, DWORD data, DWORD user);
 
 // No dllimport: calls go through the import library's thunks, so a test can link a static
