@@ -564,13 +564,15 @@ def main():
         "- Memory: the skins' pictures, which every skinned window keeps for its life (the hidden",
         "  splash's included), the stacks of Wine's audio threads, and the sound, picture-decoding and",
         "  common-controls libraries (the memory table below).",
-        "- CPU against the baseline that also plays sound, thread by thread (% of one core): the windows'",
-        "  thread %.2f against the strip-and-box program's %.2f; the player's other threads (the mixer,"
-        % (p["cpu_player_gui"], p["cpu_draw"]),
-        "  which decodes the song, and winmm's) %.2f against the tone program's own %.2f (it writes a"
+        "- CPU against the baseline that also plays sound, thread by thread (% of one core): the sound",
+        "  path costs the player what it costs a minimal program, %.2f against %.2f: its mixer, which"
+        % (p["cpu_player_own"] + p["cpu_player_driver"], p["cpu_tone"]),
+        "  decodes the song, and winmm's thread %.2f against the tone program's %.2f, Wine's PulseAudio"
         % (p["cpu_player_own"], p["cpu_tone_own"] + p["cpu_tone_gui"]),
-        "  ready tone); Wine's PulseAudio driver threads %.2f against %.2f for the same stream format."
+        "  driver threads %.2f against %.2f for the same stream format. The difference is the windows'"
         % (p["cpu_player_driver"], p["cpu_tone_driver"]),
+        "  thread, %.2f against the strip-and-box program's %.2f, for the reasons in the first point."
+        % (p["cpu_player_gui"], p["cpu_draw"]),
         "",
         "## Figures",
         "",
@@ -664,10 +666,11 @@ def main():
         % (args.clicks, 2 * (args.clicks // 2 + args.clicks % 2)),
         "  in turn) and %d of Next, by xdotool on the main window. A click's moment is the recording's"
         % args.clicks,
-        "  length just before xdotool runs; its effect, the first sample of silence (10 ms below 300),",
-        "  of sound, or of the new tone (its first rising zero crossing, at most one period late) in the",
-        "  recording (`tests/e2e/sound.py` heard_from). The floor: `md_tone_loop.exe` clicked the same",
-        "  way, which pauses (`waveOutPause`) and continues (`waveOutRestart`) its device at each click.",
+        "  length just before xdotool runs (which lags the server by the recorder's own latency: both",
+        "  the player and the floor carry it); its effect, the first sample of silence (10 ms below",
+        "  300), of sound, or of the new tone (its first rising zero crossing, at most one period late)",
+        "  in the recording (`tests/e2e/sound.py` heard_from). The floor: `md_tone_loop.exe` clicked",
+        "  the same way, which pauses (`waveOutPause`) and continues (`waveOutRestart`) at each click.",
         "- Song changes: five songs of 2 s tones (WAV 330 Hz, Ogg 375 Hz, MP3 700 Hz, libxmp's test",
         "  module, WAV 920 Hz) played twice round by themselves. At each change the longest run of",
         "  samples below 300 reaching within 60 ms of where the tone changed, less what the two files",
