@@ -565,14 +565,13 @@ def main():
         "  splash's included), the stacks of Wine's audio threads, and the sound, picture-decoding and",
         "  common-controls libraries (the memory table below).",
         "- CPU against the baseline that also plays sound, thread by thread (% of one core): the sound",
-        "  path costs the player what it costs a minimal program, %.2f against %.2f: its mixer, which"
+        "  path, the player's %.2f against the tone program's %.2f (the mixer, which decodes the song,"
         % (p["cpu_player_own"] + p["cpu_player_driver"], p["cpu_tone"]),
-        "  decodes the song, and winmm's thread %.2f against the tone program's %.2f, Wine's PulseAudio"
+        "  and winmm's thread %.2f against the tone program's own %.2f; Wine's PulseAudio driver"
         % (p["cpu_player_own"], p["cpu_tone_own"] + p["cpu_tone_gui"]),
-        "  driver threads %.2f against %.2f for the same stream format. The difference is the windows'"
-        % (p["cpu_player_driver"], p["cpu_tone_driver"]),
-        "  thread, %.2f against the strip-and-box program's %.2f, for the reasons in the first point."
-        % (p["cpu_player_gui"], p["cpu_draw"]),
+        "  threads %.2f against %.2f for the same stream format); the windows' thread %.2f against the"
+        % (p["cpu_player_driver"], p["cpu_tone_driver"], p["cpu_player_gui"]),
+        "  strip-and-box program's %.2f, for the reasons in the first point." % p["cpu_draw"],
         "",
         "## Figures",
         "",
