@@ -112,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {false, false, false, true}},
         // 101 is not a multiple of 2: 51 moving ticks end at -1.
         SequenceCase{"up stay H101 s2", true, ScrollModeStay, 101, 20, 2, 101, StayUntil(101, 2), RestAfter(51)},
-        // The spec's 100-pixel example: 50 ticks up to exactly 0.
+        // The 100-pixel example: 50 ticks up to exactly 0.
         SequenceCase{"up stay H100 s2", true, ScrollModeStay, 100, 20, 2, 100, StayUntil(100, 2), RestAfter(50)},
         // Zero-height text: a top of exactly 0 still moves on; the tick finding it below 0 rewinds.
         SequenceCase{"up scroll zero height", true, ScrollModeScroll, 4, 0, 2, 4, {2, 0, -2, 4, 2}, {}},
