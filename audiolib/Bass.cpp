@@ -2,6 +2,7 @@
 #include "audiolib/bass.h"
 
 #include <cmath>
+#include <new>
 
 #include "audiolib/Library.h"
 #include "audiolib/OutputFormat.h"
@@ -54,79 +55,127 @@ bool Ok(AudioError error) {
   return error == audio::kOk;
 }
 
+// Runs one exported call. No exception may leave the library: a failed allocation anywhere inside
+// gives `failed` and BASS_ERROR_MEM; anything else thrown gives `failed` and BASS_ERROR_UNKNOWN.
+template <typename Result, typename Call>
+Result Guarded(Result failed, Call call) {
+  try {
+    return call();
+  } catch (const std::bad_alloc &) {
+    lastError = BASS_ERROR_MEM;
+  } catch (...) {
+    lastError = BASS_ERROR_UNKNOWN;
+  }
+  return failed;
+}
+
 }  // namespace
 
 extern "C" {
 
-BOOL WINAPI BASS_Init(int device, DWORD, DWORD, HWND) { return Ok(Lib().Init(device)); }
-BOOL WINAPI BASS_Start(void) { return Ok(Lib().Start()); }
-BOOL WINAPI BASS_Stop(void) { return Ok(Lib().Stop()); }
-BOOL WINAPI BASS_Free(void) { return Ok(Lib().Free()); }
+BOOL WINAPI BASS_Init(int device, DWORD, DWORD, HWND) {
+  return Guarded<BOOL>(FALSE, [&] { return Ok(Lib().Init(device)); });
+}
+BOOL WINAPI BASS_Start(void) {
+  return Guarded<BOOL>(FALSE, [] { return Ok(Lib().Start()); });
+}
+BOOL WINAPI BASS_Stop(void) {
+  return Guarded<BOOL>(FALSE, [] { return Ok(Lib().Stop()); });
+}
+BOOL WINAPI BASS_Free(void) {
+  return Guarded<BOOL>(FALSE, [] { return Ok(Lib().Free()); });
+}
 int WINAPI BASS_ErrorGetCode(void) { return lastError; }
 
 HMUSIC WINAPI BASS_MusicLoad(BOOL mem, const void *file, DWORD offset, DWORD length, DWORD) {
-  uint32_t handle = 0;
-  return Ok(Lib().Load(Engine::Kind::Module, {mem != FALSE, file, offset, length}, &handle)) ? handle : 0;
+  return Guarded<HMUSIC>(0, [&] {
+    uint32_t handle = 0;
+    return Ok(Lib().Load(Engine::Kind::Module, {mem != FALSE, file, offset, length}, &handle)) ? handle : 0;
+  });
 }
 
-BOOL WINAPI BASS_MusicPlay(HMUSIC handle) { return Ok(Lib().Play(handle, Engine::Kind::Module, false)); }
+BOOL WINAPI BASS_MusicPlay(HMUSIC handle) {
+  return Guarded<BOOL>(FALSE, [&] { return Ok(Lib().Play(handle, Engine::Kind::Module, false)); });
+}
 
 DWORD WINAPI BASS_MusicGetLength(HMUSIC handle, BOOL playlen) {
-  if (!playlen) {
-    uint32_t orders = 0;
-    return Ok(Lib().Orders(handle, &orders)) ? orders : kBadDword;
-  }
-  uint64_t frames = 0;
-  if (!Ok(Lib().Length(handle, Engine::Kind::Module, &frames))) return kBadDword;
-  uint64_t bytes = frames * kBytesPerFrame;
-  return bytes < kBadDword ? static_cast<DWORD>(bytes) : kBadDword - 1;
+  return Guarded<DWORD>(kBadDword, [&] {
+    if (!playlen) {
+      uint32_t orders = 0;
+      return Ok(Lib().Orders(handle, &orders)) ? orders : kBadDword;
+    }
+    uint64_t frames = 0;
+    if (!Ok(Lib().Length(handle, Engine::Kind::Module, &frames))) return kBadDword;
+    uint64_t bytes = frames * kBytesPerFrame;
+    return bytes < kBadDword ? static_cast<DWORD>(bytes) : kBadDword - 1;
+  });
 }
 
-BOOL WINAPI BASS_MusicFree(HMUSIC handle) { return Ok(Lib().FreeChannel(handle)); }
+BOOL WINAPI BASS_MusicFree(HMUSIC handle) {
+  return Guarded<BOOL>(FALSE, [&] { return Ok(Lib().FreeChannel(handle)); });
+}
 
 HSTREAM WINAPI BASS_StreamCreateFile(BOOL mem, const void *file, QWORD offset, QWORD length, DWORD) {
-  uint32_t handle = 0;
-  return Ok(Lib().Load(Engine::Kind::Stream, {mem != FALSE, file, offset, length}, &handle)) ? handle : 0;
+  return Guarded<HSTREAM>(0, [&] {
+    uint32_t handle = 0;
+    return Ok(Lib().Load(Engine::Kind::Stream, {mem != FALSE, file, offset, length}, &handle)) ? handle : 0;
+  });
 }
 
 BOOL WINAPI BASS_StreamPlay(HSTREAM handle, BOOL flush, DWORD) {
-  return Ok(Lib().Play(handle, Engine::Kind::Stream, flush != FALSE));
+  return Guarded<BOOL>(FALSE, [&] { return Ok(Lib().Play(handle, Engine::Kind::Stream, flush != FALSE)); });
 }
 
 QWORD WINAPI BASS_StreamGetLength(HSTREAM handle) {
-  uint64_t frames = 0;
-  return Ok(Lib().Length(handle, Engine::Kind::Stream, &frames)) ? frames * kBytesPerFrame : kBadQword;
+  return Guarded<QWORD>(kBadQword, [&] {
+    uint64_t frames = 0;
+    return Ok(Lib().Length(handle, Engine::Kind::Stream, &frames)) ? frames * kBytesPerFrame : kBadQword;
+  });
 }
 
-BOOL WINAPI BASS_ChannelPause(DWORD handle) { return Ok(Lib().Pause(handle)); }
-BOOL WINAPI BASS_ChannelResume(DWORD handle) { return Ok(Lib().Resume(handle)); }
+BOOL WINAPI BASS_ChannelPause(DWORD handle) {
+  return Guarded<BOOL>(FALSE, [&] { return Ok(Lib().Pause(handle)); });
+}
+BOOL WINAPI BASS_ChannelResume(DWORD handle) {
+  return Guarded<BOOL>(FALSE, [&] { return Ok(Lib().Resume(handle)); });
+}
 
 QWORD WINAPI BASS_ChannelGetPosition(DWORD handle) {
-  uint64_t frame = 0;
-  return Ok(Lib().Position(handle, &frame)) ? frame * kBytesPerFrame : kBadQword;
+  return Guarded<QWORD>(kBadQword, [&] {
+    uint64_t frame = 0;
+    return Ok(Lib().Position(handle, &frame)) ? frame * kBytesPerFrame : kBadQword;
+  });
 }
 
-BOOL WINAPI BASS_ChannelSetPosition(DWORD handle, QWORD pos) { return Ok(Lib().SetPosition(handle, pos)); }
+BOOL WINAPI BASS_ChannelSetPosition(DWORD handle, QWORD pos) {
+  return Guarded<BOOL>(FALSE, [&] { return Ok(Lib().SetPosition(handle, pos)); });
+}
 
 float WINAPI BASS_ChannelBytes2Seconds(DWORD handle, QWORD bytes) {
-  if (!Ok(Lib().Check(handle))) return -1.0f;
-  return static_cast<float>(static_cast<double>(bytes) / kBytesPerSecond);
+  return Guarded<float>(-1.0f, [&] {
+    if (!Ok(Lib().Check(handle))) return -1.0f;
+    return static_cast<float>(static_cast<double>(bytes) / kBytesPerSecond);
+  });
 }
 
 QWORD WINAPI BASS_ChannelSeconds2Bytes(DWORD handle, float seconds) {
-  if (!Ok(Lib().Check(handle))) return kBadQword;
-  // Beyond a million hours the byte count is meaningless (and no longer fits).
-  if (!(seconds >= 0.0f) || seconds > 3.6e9f) {
-    Ok(audio::kErrorIllParam);
-    return kBadQword;
-  }
-  // To the nearest frame: 1/44100 s given as a float is one frame, not zero.
-  return static_cast<QWORD>(std::llround(static_cast<double>(seconds) * audio::kOutputRate)) * kBytesPerFrame;
+  return Guarded<QWORD>(kBadQword, [&] {
+    if (!Ok(Lib().Check(handle))) return kBadQword;
+    // Beyond a million hours the byte count is meaningless (and no longer fits).
+    if (!(seconds >= 0.0f) || seconds > 3.6e9f) {
+      Ok(audio::kErrorIllParam);
+      return kBadQword;
+    }
+    // To the nearest frame: 1/44100 s given as a float is one frame, not zero.
+    return static_cast<QWORD>(std::llround(static_cast<double>(seconds) * audio::kOutputRate)) * kBytesPerFrame;
+  });
 }
 
 HSYNC WINAPI BASS_ChannelSetSync(DWORD handle, DWORD type, QWORD, SYNCPROC *proc, DWORD user) {
-  uint32_t sync = 0;
-  return Ok(Lib().AddSync(handle, type, reinterpret_cast<audio::SyncProc>(proc), user, &sync)) ? sync : 0;
+  return Guarded<HSYNC>(0, [&] {
+    uint32_t sync = 0;
+    return Ok(Lib().AddSync(handle, type, reinterpret_cast<audio::SyncProc>(proc), user, &sync)) ? sync : 0;
+  });
 }
 
 }  // extern "C"

@@ -27,7 +27,12 @@ DecodedSource::DecodedSource(std::unique_ptr<Decoder> decoder)
 size_t DecodedSource::Read(int16_t *out, size_t count) {
   if (count > frames - position) count = static_cast<size_t>(frames - position);
   if (scratch.size() < count * 2) scratch.resize(count * 2);
-  resampler.Render(*decoder, scratch.data(), count);
+  size_t got = resampler.Render(*decoder, scratch.data(), count);
+  if (got < count) {
+    // The data ended before the header said: the stream ends here, not after silence.
+    count = got;
+    frames = position + got;
+  }
   for (size_t i = 0; i < count * 2; ++i) out[i] = ToSample(scratch[i]);
   position += count;
   return count;

@@ -8,7 +8,8 @@
 
 namespace audio {
 
-// A decoded stream (WAV, Ogg Vorbis) converted to the output format.
+// A decoded stream (WAV, Ogg Vorbis, MPEG) converted to the output format. It ends where its
+// decoder runs dry, even before the length its header claimed: from then on Frames() is that end.
 class DecodedSource : public Source {
 public:
   explicit DecodedSource(std::unique_ptr<Decoder> decoder);

@@ -1,6 +1,7 @@
 #include "audiolib/Engine.h"
 
 #include <algorithm>
+#include <new>
 
 namespace audio {
 
@@ -152,7 +153,12 @@ size_t Engine::Render(int16_t *out, size_t frames) {
   for (auto &entry : channels) {
     Channel &channel = entry.second;
     if (channel.state != State::Playing) continue;
-    size_t got = channel.source->Read(scratch.data(), frames);
+    size_t got = 0;
+    try {
+      got = channel.source->Read(scratch.data(), frames);
+    } catch (const std::bad_alloc &) {
+      // A source that cannot get memory ends here (got stays 0) rather than take the mixer down.
+    }
     for (size_t i = 0; i < got * 2; ++i) sum[i] += scratch[i];
     if (got > 0) {
       Span *last = channel.spans.empty() ? nullptr : &channel.spans.back();

@@ -59,7 +59,8 @@ public:
   AudioError AddSync(uint32_t handle, SyncProc proc, uint32_t user, uint32_t *sync);
 
   // Mixes the playing channels into up to `frames` interleaved stereo frames; fewer (down to none)
-  // only when no channel plays any more.
+  // only when no channel plays any more. A source that runs out of memory (std::bad_alloc) ends
+  // there.
   size_t Render(int16_t *out, size_t frames);
   // Counts `frames` frames of silence as mixed.
   void Pad(size_t frames) { mixed += frames; }

@@ -1,6 +1,8 @@
 #include "audiolib/Library.h"
 
 #include <cstdio>
+#include <new>
+#include <system_error>
 
 #include "audiolib/FileReader.h"
 #include "audiolib/Loader.h"
@@ -9,6 +11,7 @@
 #include "audiolib/OutputFormat.h"
 #include "audiolib/SilentDevice.h"
 #include "audiolib/WaveOutDevice.h"
+#include "descriptor/DiskPath.h"
 
 namespace audio {
 
@@ -17,16 +20,28 @@ namespace {
 constexpr uint32_t kSyncEnd = 2;
 constexpr unsigned kWaitMs = 50;
 
+// Whether `length` bytes from `offset` past `base` lie inside the address space: on the 32-bit
+// build a 64-bit offset above 4 GB would otherwise be cut to its low half, and any offset may wrap
+// the pointer around.
+bool FitsInMemory(const void *base, uint64_t offset, uint64_t length) {
+  const uint64_t address = reinterpret_cast<uintptr_t>(base), top = UINTPTR_MAX;
+  return offset <= top - address && length <= top - address - offset;
+}
+
 AudioError OpenReader(const FileSpec &spec, std::unique_ptr<Reader> *reader) {
   if (!spec.file) return kErrorFileOpen;
   if (spec.memory) {
-    if (spec.length == 0 || spec.length > SIZE_MAX - spec.offset) return kErrorIllParam;
-    reader->reset(new MemoryReader(static_cast<const uint8_t *>(spec.file) + spec.offset,
+    if (spec.length == 0 || !FitsInMemory(spec.file, spec.offset, spec.length)) return kErrorIllParam;
+    reader->reset(new MemoryReader(static_cast<const uint8_t *>(spec.file) + static_cast<uintptr_t>(spec.offset),
                                    static_cast<size_t>(spec.length)));
     return kOk;
   }
+  // Files are named as the disk names them: nothing outside the disk's folder, no other computer
+  // and no device (see DiskPath).
+  const char *path = static_cast<const char *>(spec.file);
+  if (!DiskPath::Allowed(path)) return kErrorFileOpen;
   std::unique_ptr<FileReader> file(new FileReader());
-  if (!file->Open(static_cast<const char *>(spec.file), spec.offset, spec.length)) return kErrorFileOpen;
+  if (!file->Open(path, spec.offset, spec.length)) return kErrorFileOpen;
   *reader = std::move(file);
   return kOk;
 }
@@ -59,7 +74,15 @@ AudioError Library::Init(int deviceNumber) {
   mixer.reset(new Mixer(engine, *device));
   initialised = true;
   quit = false;
-  thread = std::thread(&Library::Run, this);
+  try {
+    thread = std::thread(&Library::Run, this);
+  } catch (const std::system_error &) {
+    // No thread could be made (out of memory or handles): no device either.
+    initialised = false;
+    mixer.reset();
+    device.reset();
+    return kErrorMem;
+  }
   mixerId = thread.get_id();
   return kOk;
 }
@@ -192,16 +215,21 @@ void Library::Run() {
   std::vector<SyncCall> calls;
   std::unique_lock<std::mutex> guard(lock);
   while (!quit) {
-    mixer->Fill();
-    uint64_t gap = 0;
-    if (engine.TakeGap(&gap)) {
-      char text[96];
-      std::snprintf(text, sizeof text, "audio: %llu frames of silence between two channels\n",
-                    static_cast<unsigned long long>(gap));
-      OutputDebugStringA(text);
-    }
     calls.clear();
-    engine.TakeEnds(&calls);
+    try {
+      mixer->Fill();
+      uint64_t gap = 0;
+      if (engine.TakeGap(&gap)) {
+        char text[96];
+        std::snprintf(text, sizeof text, "audio: %llu frames of silence between two channels\n",
+                      static_cast<unsigned long long>(gap));
+        OutputDebugStringA(text);
+      }
+      engine.TakeEnds(&calls);
+    } catch (const std::bad_alloc &) {
+      // Out of memory: nothing may leave this thread. The ends taken so far are called below; the
+      // rest stay due for the next turn.
+    }
     for (const SyncCall &call : calls) {
       if (!engine.Has(call.channel)) continue;  // freed by an earlier procedure
       delivering = call.channel;

@@ -1,7 +1,6 @@
 #include "audiolib/Loader.h"
 
 #include <new>
-#include <vector>
 
 #include "audiolib/AdpcmDecoder.h"
 #include "audiolib/DecodedSource.h"
@@ -71,10 +70,12 @@ AudioError OpenModule(Reader &reader, std::unique_ptr<Source> *out) {
   uint64_t size = reader.Size();
   if (size == 0) return kErrorFileForm;
   if (size > kMaxModuleBytes) return kErrorMem;
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
-  if (reader.ReadAt(0, bytes.data(), bytes.size()) != bytes.size()) return kErrorFileOpen;
+  const size_t count = static_cast<size_t>(size);
+  std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[count]);
+  if (!bytes) return kErrorMem;
+  if (reader.ReadAt(0, bytes.get(), count) != count) return kErrorFileOpen;
   std::unique_ptr<ModuleSource> module;
-  AudioError error = ModuleSource::Open(bytes.data(), bytes.size(), &module);
+  AudioError error = ModuleSource::Open(bytes.get(), count, &module);
   if (error == kOk) *out = std::move(module);
   return error;
 }

@@ -11,7 +11,8 @@ namespace audio {
 // none of them; kErrorFormat for a WAV or MPEG stream of a kind we do not play.
 AudioError OpenStream(std::unique_ptr<Reader> reader, std::unique_ptr<Source> *out);
 
-// A tracker module, whatever libxmp loads. Files above 64 MB are refused with kErrorMem.
+// A tracker module, whatever libxmp loads (see ModuleSource::Open). Files above 64 MB are refused
+// with kErrorMem.
 AudioError OpenModule(Reader &reader, std::unique_ptr<Source> *out);
 
 }  // namespace audio

@@ -5,6 +5,7 @@
 
 #include <xmp.h>
 
+#include "audiolib/MpegHeader.h"
 #include "audiolib/OutputFormat.h"
 
 namespace audio {
@@ -35,6 +36,22 @@ void ModuleSource::CheckEnvelopes(xmp_module *mod) {
   }
 }
 
+// Every song is offered to the module loader first; libxmp's probes look for their formats' marks
+// anywhere in the first kilobytes (a "M.K." at byte 1080 is a module), so a stream's sample data
+// can pass for a module and play as noise. Streams are told by their own first bytes instead.
+bool ModuleSource::PlainlyStream(const uint8_t *bytes, size_t size) {
+  auto starts = [&](const char *mark, size_t at = 0) {
+    size_t n = std::strlen(mark);
+    return size >= at + n && std::memcmp(bytes + at, mark, n) == 0;
+  };
+  if ((starts("RIFF") && starts("WAVE", 8)) || starts("OggS") || starts("fLaC") || starts("ID3")) return true;
+  MpegHeader first, second;
+  if (size < 4 || !ParseMpegHeader(bytes, &first)) return false;
+  const size_t next = first.frameBytes;
+  return next + 4 <= size && ParseMpegHeader(bytes + next, &second) && second.version == first.version &&
+         second.layer == first.layer && second.rate == first.rate;
+}
+
 ModuleSource::~ModuleSource() {
   if (!context) return;
   xmp_end_player(context);
@@ -44,6 +61,7 @@ ModuleSource::~ModuleSource() {
 
 AudioError ModuleSource::Open(const void *data, size_t size, std::unique_ptr<ModuleSource> *out) {
   if (!data || size == 0 || size > 0x7fffffff) return kErrorFileForm;
+  if (PlainlyStream(static_cast<const uint8_t *>(data), size)) return kErrorFileForm;
   std::unique_ptr<ModuleSource> source(new (std::nothrow) ModuleSource());
   if (!source) return kErrorMem;
   source->context = xmp_create_context();

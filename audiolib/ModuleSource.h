@@ -15,8 +15,12 @@ namespace audio {
 class ModuleSource : public Source {
 public:
   ~ModuleSource() override;
-  // kErrorFileForm when libxmp does not load the bytes; kErrorMem when out of memory.
+  // kErrorFileForm when libxmp does not load the bytes, or at once, before libxmp sees them, when
+  // they are plainly a stream (see PlainlyStream); kErrorMem when out of memory.
   static AudioError Open(const void *data, size_t size, std::unique_ptr<ModuleSource> *out);
+  // A RIFF/WAVE, Ogg, FLAC or ID3-tagged file, or two MPEG audio frame headers back to back at
+  // the start. One sync word alone is no sign: real modules begin with one now and then.
+  static bool PlainlyStream(const uint8_t *bytes, size_t size);
 
   size_t Read(int16_t *out, size_t frames) override;
   void Seek(uint64_t frame) override;

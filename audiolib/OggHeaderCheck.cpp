@@ -67,4 +67,27 @@ bool VorbisCommentsFit(const uint8_t *bytes, size_t size) {
   return true;
 }
 
+uint64_t OggPacketsAtMost(const uint8_t *bytes, size_t size) {
+  uint64_t packets = 0;
+  size_t offset = 0;
+  while (offset + kPageHeader <= size) {
+    if (std::memcmp(bytes + offset, "OggS", 4) != 0) {
+      ++offset;
+      continue;
+    }
+    size_t segments = bytes[offset + 26];
+    size_t body = offset + kPageHeader + segments;
+    if (body > size) break;
+    size_t length = 0;
+    for (size_t s = 0; s < segments; ++s) {
+      uint8_t lacing = bytes[offset + kPageHeader + s];
+      length += lacing;
+      if (lacing < 255) ++packets;
+    }
+    // A page whose body runs past the end still counts: it is the most a decoder could get.
+    offset = body + length <= size ? body + length : offset + 1;
+  }
+  return packets;
+}
+
 }  // namespace audio

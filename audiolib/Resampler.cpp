@@ -43,6 +43,7 @@ Resampler::Resampler(uint32_t inRate) : inRate(inRate) {
 void Resampler::Reset(Decoder &decoder, uint64_t frame) {
   outFrame = frame;
   inputEnded = false;
+  inputEnd = 0;
   buffer.clear();
   if (inRate == kOutputRate) {
     decoder.Seek(frame);
@@ -67,12 +68,15 @@ void Resampler::Fill(Decoder &decoder, int64_t last) {
   buffer.resize(old + need * 2, 0.0f);
   if (!inputEnded) {
     size_t got = decoder.Read(&buffer[old], need);
-    if (got < need) inputEnded = true;
+    if (got < need) {
+      inputEnded = true;
+      inputEnd = have + static_cast<int64_t>(got);
+    }
   }
 }
 
-void Resampler::Render(Decoder &decoder, float *out, size_t frames) {
-  if (frames == 0) return;
+size_t Resampler::Render(Decoder &decoder, float *out, size_t frames) {
+  if (frames == 0) return 0;
   if (inRate == kOutputRate) {
     size_t got = inputEnded ? 0 : decoder.Read(out, frames);
     if (got < frames) {
@@ -80,8 +84,9 @@ void Resampler::Render(Decoder &decoder, float *out, size_t frames) {
       std::fill(out + 2 * got, out + 2 * frames, 0.0f);
     }
     outFrame += frames;
-    return;
+    return got;
   }
+  const uint64_t firstOut = outFrame;
   const int taps = 2 * halfWidth;
   uint64_t lastOut = outFrame + frames - 1;
   Fill(decoder, static_cast<int64_t>(lastOut * inRate / kOutputRate) + halfWidth);
@@ -110,6 +115,11 @@ void Resampler::Render(Decoder &decoder, float *out, size_t frames) {
     buffer.erase(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(drop * 2));
     bufferFirst += static_cast<int64_t>(drop);
   }
+  if (!inputEnded) return frames;
+  // Output frames whose centre lies before the decoder's end carry its sound; the rest is the
+  // filter ringing out into silence.
+  const uint64_t ends = inputEnd > 0 ? (static_cast<uint64_t>(inputEnd) * kOutputRate + inRate - 1) / inRate : 0;
+  return ends > firstOut ? static_cast<size_t>(std::min<uint64_t>(ends - firstOut, frames)) : 0;
 }
 
 }  // namespace audio

@@ -33,19 +33,22 @@ AudioError VorbisDecoder::Open(Reader &reader, std::unique_ptr<VorbisDecoder> *o
 
   std::unique_ptr<VorbisDecoder> decoder(new (std::nothrow) VorbisDecoder());
   if (!decoder) return kErrorMem;
-  decoder->bytes.resize(static_cast<size_t>(size));
-  if (reader.ReadAt(0, decoder->bytes.data(), decoder->bytes.size()) != decoder->bytes.size()) return kErrorFileOpen;
+  const size_t bytes = static_cast<size_t>(size);
+  decoder->bytes.reset(new (std::nothrow) uint8_t[bytes]);
+  if (!decoder->bytes) return kErrorMem;
+  if (reader.ReadAt(0, decoder->bytes.get(), bytes) != bytes) return kErrorFileOpen;
 
-  if (!VorbisCommentsFit(decoder->bytes.data(), decoder->bytes.size())) return kErrorFileForm;
+  if (!VorbisCommentsFit(decoder->bytes.get(), bytes)) return kErrorFileForm;
   // stb_vorbis loses some of its own allocations when a stream's setup is malformed; given a
   // working buffer of ours it takes everything from there, and the buffer goes with the decoder.
   // The buffer grows until the setup and the decoding's temporary memory both fit.
   size_t arenaSize = kFirstArena;
   for (;;) {
-    decoder->arena.assign(arenaSize, 0);
-    stb_vorbis_alloc alloc = {decoder->arena.data(), static_cast<int>(arenaSize)};
+    decoder->arena.reset(new (std::nothrow) char[arenaSize]());
+    if (!decoder->arena) return kErrorMem;
+    stb_vorbis_alloc alloc = {decoder->arena.get(), static_cast<int>(arenaSize)};
     int error = 0;
-    decoder->vorbis = stb_vorbis_open_memory(decoder->bytes.data(), static_cast<int>(decoder->bytes.size()), &error, &alloc);
+    decoder->vorbis = stb_vorbis_open_memory(decoder->bytes.get(), static_cast<int>(bytes), &error, &alloc);
     size_t need = 0;
     if (decoder->vorbis) {
       stb_vorbis_info setup = stb_vorbis_get_info(decoder->vorbis);
@@ -63,6 +66,11 @@ AudioError VorbisDecoder::Open(Reader &reader, std::unique_ptr<VorbisDecoder> *o
   if (info.channels < 1 || info.sample_rate < kMinWavRate || info.sample_rate > kMaxWavRate) return kErrorFormat;
   unsigned int length = stb_vorbis_stream_length_in_samples(decoder->vorbis);
   if (length == 0 || length == 0xffffffffu) return kErrorFileForm;
+  // The granule position is only a claim (0xFFFFFFF0 would be 27 hours): the packets bound it.
+  const uint64_t packets = OggPacketsAtMost(decoder->bytes.get(), bytes);
+  const uint64_t most = packets * static_cast<uint64_t>(info.max_frame_size > 0 ? info.max_frame_size : 0);
+  if (length > most) length = static_cast<unsigned int>(most);
+  if (length == 0) return kErrorFileForm;
   // Finding the length moved the decoder; start again from the first sample.
   if (!stb_vorbis_seek_start(decoder->vorbis)) return kErrorFileForm;
   decoder->rate = info.sample_rate;

@@ -1,6 +1,8 @@
 // Channel bookkeeping, mixing and end notifications of the engine, native.
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "audiolib/Engine.h"
 #include "audiolib/OutputFormat.h"
 
@@ -27,6 +29,14 @@ private:
   uint64_t frames;
   int16_t level;
   uint64_t position = 0;
+};
+
+// A source that runs out of memory whenever it is read.
+class StarvedSource : public Source {
+public:
+  size_t Read(int16_t *, size_t) override { throw std::bad_alloc(); }
+  void Seek(uint64_t) override {}
+  uint64_t Frames() const override { return kOutputRate; }
 };
 
 void Proc() {}
@@ -304,4 +314,21 @@ TEST(ModuleSecondsPosition, RecognisesOnlyTheSecondsForm) {
     EXPECT_EQ(ModuleSecondsPosition(c.position, &value), c.seconds) << std::hex << c.position;
     EXPECT_EQ(value, c.value) << std::hex << c.position;
   }
+}
+
+TEST(Engine, ASourceOutOfMemoryEndsAndTheOthersPlayOn) {
+  Engine engine;
+  uint32_t starved = engine.Add(std::unique_ptr<Source>(new StarvedSource()), Engine::Kind::Stream);
+  uint32_t ramp = AddRamp(engine, 10000, 100);
+  uint32_t sync = 0;
+  ASSERT_EQ(engine.AddSync(starved, Proc, 7, &sync), kOk);
+  engine.Play(starved, false);
+  engine.Play(ramp, false);
+  std::vector<int16_t> out;
+  ASSERT_NO_THROW(out = Render(engine, 1000));
+  EXPECT_EQ(out[1], 100) << "the other channel is heard";
+  std::vector<SyncCall> calls;
+  engine.TakeDue(engine.Mixed(), &calls);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].channel, starved);
 }
