@@ -56,9 +56,9 @@ def main(results, *layers):
         p = f = 0
         for line in open(fuzz):
             parts = line.split()
-            if len(parts) == 2:
-                p += parts[1] == "passed"
-                f += parts[1] != "passed"
+            if len(parts) >= 2:  # "name passed: <libFuzzer's last status>" or "name failed"
+                p += parts[1] == "passed:"
+                f += parts[1] != "passed:"
         counts.insert(1, ("fuzz", p, f))
     for name, p, f in counts:
         print(f"  {name:8} {p} passed, {f} failed")

@@ -39,9 +39,9 @@ class RealLibraryTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof(temp), temp);
-        folder = std::string(temp) + "md_player_real_" + std::to_string(GetCurrentProcessId());
+        // Songs are named relative to the working folder, as a disk names them: the library
+        // refuses absolute paths.
+        folder = "md_player_real_" + std::to_string(GetCurrentProcessId());
         CreateDirectoryA(folder.c_str(), nullptr);
         WriteWav(folder + "\\song1.wav", 300);
         std::ofstream(folder + "\\song2.wav", std::ios::binary) << "not a song at all";

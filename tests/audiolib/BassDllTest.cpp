@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <thread>
 
 #include "audiolib/bass.h"
@@ -431,6 +432,94 @@ TEST_F(BassDll, BadInputFailsWithAReason) {
   EXPECT_EQ(BASS_ChannelSeconds2Bytes(h, -1.0f), kBad64);
   EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_ILLPARAM);
 }
+
+TEST_F(BassDll, PathsADiskMayNotNameAreRefusedAsMissingFiles) {
+  // Each name reaches a file that is there, or a device or another computer, other than by a path
+  // inside the working folder.
+  char full[MAX_PATH];
+  ASSERT_GT(GetFullPathNameA("tone-44100.ogg", sizeof full, full, nullptr), 0u);
+  const std::string names[] = {full, "..\\audiolib\\tone-44100.ogg", "NUL", "nul.ogg", "tone-44100.ogg:hidden",
+                               "\\\\nohost\\share\\tone.ogg", "//nohost/share/tone.ogg", "\\\\.\\NUL"};
+  for (const std::string &name : names) {
+    EXPECT_EQ(BASS_StreamCreateFile(FALSE, name.c_str(), 0, 0, 0), 0u) << name;
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_FILEOPEN) << name;
+    EXPECT_EQ(BASS_MusicLoad(FALSE, name.c_str(), 0, 0, 0x2100), 0u) << name;
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_FILEOPEN) << name;
+  }
+  EXPECT_NE(Stream(".\\tone-44100.ogg"), 0u);
+}
+
+TEST_F(BassDll, MemoryOutsideTheAddressSpaceIsRefused) {
+  WavSpec spec;
+  spec.frames = 1000;
+  std::vector<uint8_t> wav = MakeWav(spec);
+  const uintptr_t at = reinterpret_cast<uintptr_t>(wav.data());
+  // An offset that wraps the pointer round to address 16; on the 32-bit build also one above 4 GB,
+  // whose low half (0) would name the buffer itself.
+  std::vector<QWORD> offsets = {static_cast<QWORD>(UINTPTR_MAX - at) + 17};
+  if (sizeof(void *) == 4) offsets.push_back(1ull << 32);
+  for (QWORD offset : offsets) {
+    EXPECT_EQ(BASS_StreamCreateFile(TRUE, wav.data(), offset, wav.size(), 0), 0u) << offset;
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_ILLPARAM) << offset;
+    if (offset > 0xFFFFFFFFu) continue;
+    EXPECT_EQ(BASS_MusicLoad(TRUE, wav.data(), static_cast<DWORD>(offset), static_cast<DWORD>(wav.size()), 0), 0u);
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_ILLPARAM) << offset;
+  }
+}
+
+#ifndef _WIN64
+// Reserves every free stretch of the address space without committing it, so that large
+// allocations fail as they do in a 32-bit process that has used its 2 GB up.
+class AddressSpaceFull {
+public:
+  AddressSpaceFull() {
+    held.reserve(1 << 16);
+    for (SIZE_T size = SIZE_T{1} << 30; size >= 64 * 1024 && held.size() < held.capacity();) {
+      if (void *p = VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS)) held.push_back(p);
+      else size /= 2;
+    }
+  }
+  ~AddressSpaceFull() {
+    for (void *p : held) VirtualFree(p, 0, MEM_RELEASE);
+  }
+  AddressSpaceFull(const AddressSpaceFull &) = delete;
+  AddressSpaceFull &operator=(const AddressSpaceFull &) = delete;
+
+private:
+  std::vector<void *> held;
+};
+
+TEST_F(BassDll, OutOfMemoryFailsTheCallWithAMemoryError) {
+  // 16 MB each: a module is copied whole for libxmp, an Ogg stream for stb_vorbis.
+  for (const char *name : {"big-module.bin", "big-stream.ogg"}) {
+    HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    if (std::strstr(name, ".ogg")) WriteFile(file, "OggS", 4, &written, nullptr);
+    LARGE_INTEGER size;
+    size.QuadPart = 16ll << 20;
+    SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+  }
+  DWORD module = 1, stream = 1;
+  int moduleError = 0, streamError = 0;
+  {
+    AddressSpaceFull full;
+    module = BASS_MusicLoad(FALSE, "big-module.bin", 0, 0, 0x2100);
+    moduleError = BASS_ErrorGetCode();
+    stream = BASS_StreamCreateFile(FALSE, "big-stream.ogg", 0, 0, 0);
+    streamError = BASS_ErrorGetCode();
+  }
+  DeleteFileA("big-module.bin");
+  DeleteFileA("big-stream.ogg");
+  EXPECT_EQ(module, 0u);
+  EXPECT_EQ(moduleError, BASS_ERROR_MEM);
+  EXPECT_EQ(stream, 0u);
+  EXPECT_EQ(streamError, BASS_ERROR_MEM);
+  EXPECT_NE(BASS_MusicLoad(FALSE, "test.it", 0, 0, 0x2100), 0u) << "the library goes on";
+}
+#endif
 
 TEST_F(BassDll, FreeingTheLibraryWhilePlayingReleasesEverything) {
   DWORD a = SecondsWav("a.wav", 2.0);

@@ -56,6 +56,19 @@ TEST(ModuleSource, PlaysTheSongOnceForItsLength) {
   EXPECT_EQ(module->Read(block.data(), 4096), 0u) << "stays ended";
 }
 
+TEST(ModuleSource, PlaysEveryKindOfModuleMadeByTheSeedGenerator) {
+  // make-modules.py: one song of about six seconds as MOD, XM, S3M and IT.
+  for (const char *name : {"modules/seed.mod", "modules/seed.xm", "modules/seed.s3m", "modules/seed.it"}) {
+    AudioError error;
+    auto module = Load(ReadFile(name), &error);
+    ASSERT_EQ(error, kOk) << name;
+    EXPECT_GT(module->Frames(), 4u * kOutputRate) << name;
+    EXPECT_LT(module->Frames(), 10u * kOutputRate) << name;
+    std::vector<int16_t> block(2 * kOutputRate);
+    EXPECT_GT(Rms(block.data(), module->Read(block.data(), kOutputRate)), 100.0) << name;
+  }
+}
+
 TEST(ModuleSource, SeeksToTheFrameAsked) {
   AudioError error;
   auto module = Load(ReadFile("test.it"), &error);

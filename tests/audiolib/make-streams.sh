@@ -8,7 +8,8 @@
 # encoder's delay and padding and drops a frame at the start of untagged files, within two frames
 # more than the delay and padding; sox for WAV files exactly, or
 # within one block for ADPCM (sox counts whole blocks).
-# DIR/mpeg-corpus gets the heads of the MPEG files as seeds for mpeg_stream_fuzzer.
+# DIR/mpeg-corpus gets the heads of the MPEG files as seeds for mpeg_stream_fuzzer, DIR/wav-corpus
+# those of the WAV files (every coding) for wav_reader_fuzzer; both seed module_load_fuzzer too.
 # Usage: make-streams.sh DIR   (a few seconds; files are remade only when the script is newer)
 set -euo pipefail
 out=$1
@@ -124,7 +125,9 @@ wav ima-44100.wav 44100 2 2041 -e ima-adpcm
 wav ima-22050-mono.wav 22050 1 1017 -e ima-adpcm
 wav ms-44100.wav 44100 2 1012 -e ms-adpcm
 wav ms-11025-mono.wav 11025 1 500 -e ms-adpcm
-# Fuzzing seeds: the first 2 KB of each MPEG file and the WAV files holding MPEG data.
-mkdir -p mpeg-corpus
+# Fuzzing seeds: the first 2 KB of each MPEG file and the WAV files holding MPEG data, and the first
+# 4 KB of every WAV coding (their data chunks then claim more than is there, as cut files do).
+mkdir -p mpeg-corpus wav-corpus
 for f in *.mp3 *.mp2 wav-mpeg*.wav; do head -c 2048 "$f" >"mpeg-corpus/$f"; done
+for f in *.wav; do case $f in *.ref.wav) ;; *) head -c 4096 "$f" >"wav-corpus/$f" ;; esac; done
 mv "$list" streams.txt
