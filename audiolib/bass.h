@@ -51,15 +51,44 @@ typedef void(CALLBACK SYNCPROC)(DWORD sync, DWORD channel, DWORD data, DWORD use
 #define BASS_DEVICE_DEFAULT (-1) // the default sound output (waveOut); BASS_ERROR_DRIVER when none
 #define BASS_DEVICE_SILENT (-2)  // no sound: channels advance in real time by the clock and end as with sound
 
-// Channels. Modules: whatever libxmp loads, played once without looping (flags are ignored);
-// BASS_MusicGetLength(h, TRUE) is the length in bytes, (h, FALSE) the number of song positions.
-// Streams: WAV (PCM 8/16/24-bit, mono or stereo, 1-384 kHz) and Ogg Vorbis, converted to the output
-// format. BASS_StreamPlay with flush TRUE, or playing a channel that has ended, starts it again.
+// Channels. Modules: what libxmp 4.5.0 loads, built without its ProWizard converters of packed Amiga
+// formats and without its depackers (attack surface no musicdisk needs): MOD and its relatives
+// (Soundtracker, Startrekker, Protracker 3, His Master's Noise, Ice Tracker), XM, IT, S3M, STM,
+// STMIK, 669, Farandole, MTM, ULT, PTM, Imago Orpheus, Digitrakker, Liquid Tracker, MASI, Galaxy
+// Music System 4.0 and 5.0 (J2B), Protracker Studio, DSMI AMF, Asylum, GDM, MED and OctaMED,
+// Chiptracker, Real Tracker, Digital Tracker, Megatracker, Archimedes Tracker, Digital Symphony,
+// DIGI Booster and DigiBooster Pro, Quadra Composer, Oktalyzer, SoundFX, UMX, Slamtilt,
+// Coconizer, Images Music System, Funktracker, Magnetic Fields Packer and AMOS Music Bank. They
+// play once without looping (flags are ignored); BASS_MusicGetLength(h, TRUE) is the length in
+// bytes, (h, FALSE) the number of song positions. Files above 64 MB fail with BASS_ERROR_MEM.
+// The player offers every song to BASS_MusicLoad first, so a file that is plainly a stream
+// (RIFF/WAVE, OggS, fLaC or ID3 at its start, or two MPEG audio frame headers back to back there)
+// fails at once with BASS_ERROR_FILEFORM, before libxmp's probes see it: they look for their marks
+// deep in a file ("M.K." at byte 1080), and a stream's samples could pass for a module.
+// Streams: WAV (PCM 8/16/24-bit, float 32/64-bit, A-law, mu-law, IMA and MS ADPCM, EXTENSIBLE, MPEG
+// data; 1 to 32 channels, 1-384 kHz), Ogg Vorbis and MPEG audio (layers I-III), converted to the
+// output format. A stream's length is what its data holds, never what its header claims beyond
+// that: a WAV data size past the file's end, an Ogg last granule position beyond what the file's
+// packets decode to, an MPEG frame count beyond the frames present are cut down. A stream whose
+// decoder runs dry before that length ends there (its end procedure is called then, not after a
+// stretch of silence), and BASS_StreamGetLength reports that end from then on.
+// BASS_StreamPlay with flush TRUE, or playing a channel that has ended, starts it again.
 // A module position whose high 32 bits are all ones and whose low word is 0xFFFF0000 | s is "s
 // seconds from the start". A position at or past the end ends the channel. BASS_ChannelGetPosition
 // is where the channel is in what the device has played: sound mixed ahead of it does not count
 // yet, so it stands still while the device is paused. Failures return 0
 // (handles, BOOL), -1 (lengths and positions) or -1.0 (Bytes2Seconds) with an error code.
+//
+// Files (mem FALSE) are opened by the path exactly as given, relative to the current folder, which
+// for the player is the disk's folder. Paths a disk may not name fail with BASS_ERROR_FILEOPEN, as
+// a missing file does, without being opened: UNC paths (\\host\share, //host/share: Windows would
+// connect to the host and offer the user's credentials), \\.\ and \\?\ paths, device names (CON,
+// NUL, AUX, PRN, COM1-9, LPT1-9, CONIN$, CONOUT$, with or without an extension), "name:stream",
+// absolute paths and paths that climb out of the folder with "..". Memory (mem TRUE) is the
+// caller's: `length` bytes at `file` + `offset`, which must lie inside the address space
+// (BASS_ERROR_ILLPARAM otherwise, also for a 64-bit offset above 4 GB on the 32-bit build).
+// Out of memory, any call fails with BASS_ERROR_MEM and its failure value; a channel whose
+// decoder runs out of memory while playing ends there. No exception leaves the library.
 
 // Sync types.
 #define BASS_SYNC_END 2
@@ -79,7 +108,7 @@ typedef void(CALLBACK SYNCPROC)(DWORD sync, DWORD channel, DWORD data, DWORD use
 #define BASS_ERROR_DEVICE 23  // an unknown device number
 #define BASS_ERROR_NOPLAY 24  // pause: the channel is not playing; resume: it is not paused
 #define BASS_ERROR_FILEFORM 41 // the file's format is not recognised
-#define BASS_ERROR_UNKNOWN (-1) // (not used by this library)
+#define BASS_ERROR_UNKNOWN (-1) // an unexpected failure inside the library
 
 BASSAPI BOOL WINAPI BASS_Init(int device, DWORD freq, DWORD flags, HWND win);
 BASSAPI BOOL WINAPI BASS_Start(void);

@@ -155,6 +155,27 @@ TEST(StreamFiles, DamagedAndFakeMpegFailCleanlyOrPlayWhatIsThere) {
   }
 }
 
+TEST(StreamFiles, ALengthIsWhatTheFileHoldsNotWhatItsHeadersClaim) {
+  // A VBR file cut in half: its Xing tag still counts every frame of the whole.
+  const std::vector<uint8_t> vbr = FileBytes("l3-vbr-44100.mp3");
+  const std::vector<uint8_t> half(vbr.begin(), vbr.begin() + vbr.size() / 2);
+  // A WAV file whose data chunk claims 4 GB.
+  const std::vector<uint8_t> wav = FileBytes("ulaw-44100.wav");
+  std::vector<uint8_t> claiming = wav;
+  const char tag[] = "data";
+  const size_t data = std::search(claiming.begin(), claiming.end(), tag, tag + 4) - claiming.begin();
+  ASSERT_LT(data + 8, claiming.size());
+  std::fill(claiming.begin() + data + 4, claiming.begin() + data + 8, 0xFF);
+  std::unique_ptr<Source> wholeVbr, halfVbr, wholeWav, claimingWav;
+  ASSERT_EQ(OpenBytes(vbr, &wholeVbr), kOk);
+  ASSERT_EQ(OpenBytes(half, &halfVbr), kOk);
+  ASSERT_EQ(OpenBytes(wav, &wholeWav), kOk);
+  ASSERT_EQ(OpenBytes(claiming, &claimingWav), kOk);
+  // Variable bit rates put a little more than half the frames into the first half of the bytes.
+  EXPECT_LT(halfVbr->Frames(), wholeVbr->Frames() * 3 / 5);
+  EXPECT_EQ(claimingWav->Frames(), wholeWav->Frames());
+}
+
 TEST(StreamFiles, VbriFrameIsLeftOut) {
   // A first frame as Fraunhofer's encoder writes it: the stream's header, silence, "VBRI" 32 bytes
   // after the header. The stream lasts as long as without it.
