@@ -328,7 +328,7 @@ TEST(Engine, ASourceOutOfMemoryEndsAndTheOthersPlayOn) {
   ASSERT_NO_THROW(out = Render(engine, 1000));
   EXPECT_EQ(out[1], 100) << "the other channel is heard";
   std::vector<SyncCall> calls;
-  engine.TakeDue(engine.Mixed(), &calls);
+  engine.TakeEnds(&calls);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].channel, starved);
 }
