@@ -170,6 +170,22 @@ TEST_F(PictureFiles, UndecodableFilesGiveEmptyWithoutABox)
     EXPECT_EQ(LiveGdiObjects(GdiKind::Bitmap), before);
 }
 
+TEST_F(PictureFiles, FilesAbove8MBAreNotRead)
+{
+    // 1672 rows of 5016 bytes and the 54-byte header fill 8 MB but for 1802 bytes; a row more is beyond.
+    struct Case {
+        int height;
+        bool decoded;
+    } cases[] = {{1672, true}, {1673, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.height);
+        std::string path = folder.File("large.bmp");
+        ASSERT_TRUE(WriteBmp(path, 1672, c.height, std::vector<unsigned>(1672u * c.height, green)));
+        EXPECT_EQ(LoadPicture(path.c_str()).Empty(), !c.decoded);
+    }
+    EXPECT_TRUE(boxes.Texts().empty());
+}
+
 TEST_F(PictureFiles, OnlyBmpGifAndJpegAreDecoded)
 {
     // A Windows metafile (its header, then its end record) and an enhanced metafile (its header
