@@ -11,6 +11,9 @@
 //   probe errors OUT QUIET_MS TOTAL_MS    dismisses every "Error" message box, writing its text
 //                                         to OUT, until the main window is visible and no box
 //                                         came for QUIET_MS (or TOTAL_MS passed); prints the count
+//   probe follow OUT STOPFILE             logs "unix_ms shown" when the main window first shows,
+//                                         then "unix_ms song|total" at every change of its song
+//                                         number or total time, until STOPFILE exists
 // Exit code 1 when the window is not found, 2 on bad arguments.
 #include <windows.h>
 
@@ -76,6 +79,48 @@ int Ping(const char* className, int timeout)
     if (!SendMessageTimeoutA(top, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeout, &result))
         return 3;
     printf("responsive\n");
+    return 0;
+}
+
+// The text of the main window's child of that class, empty when there is none.
+void ChildText(HWND top, const char* childClass, char* text, int size)
+{
+    text[0] = 0;
+    HWND child = top ? FindWindowExA(top, nullptr, childClass, nullptr) : nullptr;
+    if (child)
+        GetWindowTextA(child, text, size);
+}
+
+int Follow(const char* out, const char* stopFile)
+{
+    FILE* log = fopen(out, "w");
+    if (!log)
+        return 2;
+    bool shown = false;
+    char last[160] = "\x01";  // never a real text, so the first song is logged
+    while (!FileExists(stopFile)) {
+        HWND top = FindWindowA("Musicdisk", nullptr);
+        if (top && !shown && IsWindowVisible(top)) {
+            shown = true;
+            fprintf(log, "%lld shown\n", UnixMs());
+            fflush(log);
+        }
+        if (shown) {
+            char song[64];
+            char total[64];
+            ChildText(top, "TEXT_SONGNUM", song, sizeof song);
+            ChildText(top, "TEXT_TOTALTIME", total, sizeof total);
+            char text[160];
+            snprintf(text, sizeof text, "%s|%s", song, total);
+            if (top && strcmp(text, last) != 0) {
+                fprintf(log, "%lld %s\n", UnixMs(), text);
+                fflush(log);
+                snprintf(last, sizeof last, "%s", text);
+            }
+        }
+        Sleep(20);
+    }
+    fclose(log);
     return 0;
 }
 
@@ -193,6 +238,8 @@ int main(int argc, char** argv)
         return Gdi(argv[2]);
     if (argc >= 4 && strcmp(argv[1], "notice") == 0)
         return Notice(argv[2], strtoul(argv[3], nullptr, 0));
+    if (argc >= 4 && strcmp(argv[1], "follow") == 0)
+        return Follow(argv[2], argv[3]);
     if (argc >= 5 && strcmp(argv[1], "errors") == 0)
         return Errors(argv[2], atoi(argv[3]), atoi(argv[4]));
     return 2;

@@ -7,11 +7,18 @@ load, in the order Main, Mask, Down, Over, Disabled, main window first, then the
 then each info dialog), keep running and answering for 5 s once they are dismissed, and end with
 exit code 0 on Escape. Files that exist but are no pictures (or are empty) show no box.
 
+Hostile disks (a clean one to measure against, an include tree, a stream claiming 27 hours, files
+of 100 MB, remote and device paths, metafiles and PNG, streams named as modules, corrupt modules)
+are held to more: see Hostile below. Every disk's start-up time and peak memory are printed.
+
 Disks run in parallel lanes; each lane has its own desktop (tests/e2e/desktop: display, window
 manager, sound server) and its own Wine prefix (a copy of one made once), so window lookups by
 class see only that lane's player.
 """
 import argparse
+import collections
+import importlib.util
+import json
 import os
 import random
 import shlex
@@ -27,6 +34,7 @@ import wave
 HERE = os.path.dirname(os.path.abspath(__file__))
 NEW_PREFIX = os.path.join(HERE, "..", "..", "scripts", "new-prefix")
 DESKTOP = os.path.join(HERE, "..", "e2e", "desktop")
+AUDIO_TESTS = os.path.join(HERE, "..", "audiolib")
 
 BOX = "Could not load the file: "
 MAIN_PICTURES = [("Main", "main.bmp"), ("Mask", "mask.bmp"), ("Over", "over.bmp"), ("Down", "down.bmp"),
@@ -167,15 +175,17 @@ def skin_boxes(folder, present):
 # --- the broken disks ------------------------------------------------------------------------
 
 def make_disks(root, rng):
-    """Yields (name, disk folder, expected box texts)."""
+    """Returns (name, disk folder, expected box texts, Hostile or None) of every disk, clean first."""
     main_skin = dict(MAIN_PICTURES)
     cases = []
 
-    def case(name, expected, change):
+    def case(name, expected, change, hostile=None):
         disk = os.path.join(root, name)
         good_disk(disk)
         change(disk)
-        cases.append((name, disk, expected))
+        cases.append((name, disk, expected, hostile))
+
+    hostile_disks(case, rng)
 
     def gui(disk, name):
         return os.path.join(disk, "gui", name)
@@ -303,6 +313,238 @@ def make_disks(root, rng):
     return cases
 
 
+# --- hostile disks ---------------------------------------------------------------------------
+# Disks made to harm: each holds one kind of attack beside sound songs. Beyond the boxes, the player
+# must show its window within STARTUP_SLACK of the clean disk, play one round of the songs of
+# `plays` that mdcheck does not find unplayable, in order, and start over, stay within
+# MEMORY_SLACK_KIB of the clean disk's peak memory, and mdcheck must name the attack (`findings`:
+# (code, key) pairs its JSON report holds).
+Hostile = collections.namedtuple("Hostile", "plays findings")
+STARTUP_SLACK = 5.0
+MEMORY_SLACK_KIB = 50 * 1024
+# The longest a round of a hostile disk's songs may take from the window on (modules-corrupt's
+# takes about 18 s).
+ROUND_TIMEOUT = 60
+# Paths a disk must never reach: another computer, a device path, devices, a hidden stream.
+REMOTE_NAMES = ["\\\\somehost\\share\\x", "//somehost/share/x", "\\\\.\\x"]
+DEVICE_NAMES = ["CON", "nul.mod", "COM1", "x.mod:s"]
+
+
+def load_module_maker():
+    source = importlib.util.spec_from_file_location("make_modules", os.path.join(AUDIO_TESTS, "make-modules.py"))
+    module = importlib.util.module_from_spec(source)
+    source.loader.exec_module(module)
+    return module
+
+
+def ogg_crc(page):
+    crc = 0
+    for byte in page:
+        crc ^= byte << 24
+        for _ in range(8):
+            crc = (crc << 1 ^ 0x04C11DB7 if crc & 0x80000000 else crc << 1) & 0xFFFFFFFF
+    return crc
+
+
+def endless_ogg(data):
+    """The Ogg stream with its last page claiming granule 0xFFFFFFF0 (27 hours at 44.1 kHz)."""
+    data = bytearray(data)
+    page = data.rindex(b"OggS")
+    data[page + 6:page + 14] = struct.pack("<Q", 0xFFFFFFF0)
+    data[page + 22:page + 26] = bytes(4)
+    data[page + 22:page + 26] = struct.pack("<I", ogg_crc(data[page:]))
+    return bytes(data)
+
+
+def pattern_ranges(kind, data):
+    """(start, end) of each pattern's cells in a module made by make-modules.py."""
+    u16 = lambda at: struct.unpack_from("<H", data, at)[0]
+    u32 = lambda at: struct.unpack_from("<I", data, at)[0]
+    if kind == "mod":
+        return [(1084, 1084 + 2 * 64 * 6 * 4)]
+    if kind == "xm":
+        ranges, at = [], 60 + u32(60)
+        for _ in range(u16(70)):
+            size = u16(at + 7)
+            ranges.append((at + 9, at + 9 + size))
+            at += 9 + size
+        return ranges
+    if kind == "s3m":
+        pointers = 0x60 + u16(0x20) + 2 * u16(0x22)
+        return [(16 * u16(pointers + 2 * n) + 2, 16 * u16(pointers + 2 * n) + u16(16 * u16(pointers + 2 * n)))
+                for n in range(u16(0x24))]
+    pointers = 0xC0 + u16(0x20) + 4 * u16(0x22) + 4 * u16(0x24)
+    return [(u32(pointers + 4 * n) + 8, u32(pointers + 4 * n) + 8 + u16(u32(pointers + 4 * n)))
+            for n in range(u16(0x26))]
+
+
+def huge_counts(kind, data):
+    """The module with the counts in its header raised as far as their fields go."""
+    data = bytearray(data)
+    if kind == "mod":
+        data[950] = 255  # orders played
+        data[952:952 + 128] = bytes([127]) * 128  # patterns named: 128 of them, far beyond the file
+        for n in range(31):
+            struct.pack_into(">H", data, 20 + 30 * n + 22, 0xFFFF)  # sample lengths: 128 KB each
+    elif kind == "xm":
+        struct.pack_into("<HHHHH", data, 64, 256, 255, 32, 256, 128)  # orders, restart, channels, patterns, instruments
+    elif kind == "s3m":
+        struct.pack_into("<HHH", data, 0x20, 0xFFFF, 0xFFFF, 0xFFFF)  # orders, instruments, patterns
+    else:
+        struct.pack_into("<HHHH", data, 0x20, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF)  # orders, instruments, samples, patterns
+    return bytes(data)
+
+
+def corrupt_modules(rng):
+    """(name, bytes) of every module kind kept, each truncated, with garbage patterns and with huge
+    counts."""
+    maker = load_module_maker()
+    maker.ORDERS = [1]  # one pattern of 3 s: a short round of the ones that play
+    made = []
+    for kind, make in [("mod", maker.mod_bytes), ("xm", maker.xm_bytes), ("s3m", maker.s3m_bytes),
+                       ("it", maker.it_bytes)]:
+        data = make()
+        garbage = bytearray(data)
+        for start, end in pattern_ranges(kind, data):
+            garbage[start:end] = bytes(rng.getrandbits(8) for _ in range(end - start))
+        made += [("cut." + kind, data[:len(data) * 2 // 5]), ("garbage." + kind, bytes(garbage)),
+                 ("counts." + kind, huge_counts(kind, data))]
+    return made
+
+
+def mp3_of(wav_path):
+    with tempfile.TemporaryDirectory() as tmp:
+        out = os.path.join(tmp, "song.mp3")
+        subprocess.run(["lame", "--quiet", wav_path, out], check=True)
+        with open(out, "rb") as f:
+            return f.read()
+
+
+def honeypot():
+    """A WAV whose first lines also read as a descriptor naming a song file: opened as a song it
+    plays, read as an include it makes song 02 (a refused path on the disks of paths) playable."""
+    with tempfile.TemporaryDirectory() as tmp:
+        tone_wav(os.path.join(tmp, "x.wav"), 1.0, 880)
+        with open(os.path.join(tmp, "x.wav"), "rb") as f:
+            wav = f.read()
+    lines = b"\r\nmusic.file.02=music\\01.wav\r\n"
+    chunk = b"junk" + struct.pack("<I", len(lines)) + lines
+    return b"RIFF" + struct.pack("<I", len(wav) - 8 + len(chunk)) + b"WAVE" + chunk + wav[12:]
+
+
+HONEYPOT = honeypot()
+
+
+def hostile_disks(case, rng):
+    music = lambda disk, name: os.path.join(disk, "music", name)
+    gui = lambda disk, name: os.path.join(disk, "gui", name)
+    with open(os.path.join(AUDIO_TESTS, "data", "tone-44100.ogg"), "rb") as f:
+        ogg = f.read()  # 2 s
+
+    def songs(disk, files, extra=(), dialogs=("gui\\info.ini",)):
+        """The descriptor naming these song files and dialog skins (numbered from 01), with extra
+        lines after them."""
+        lines = [l for l in descriptor_lines(songs=0, dialogs=len(dialogs)) if not l.startswith("dialog.file.")]
+        lines += ["dialog.file.%02d=%s" % (n, file) for n, file in enumerate(dialogs, 1)]
+        for n, file in enumerate(files, 1):
+            lines += ["music.file.%02d=%s" % (n, file), "music.desc.%02d=Song %d" % (n, n)]
+        write(music(disk, "config.dat"), "\r\n".join(lines + list(extra)) + "\r\n")
+
+    case("clean", [], lambda d: None, Hostile(["01", "02"], []))
+
+    # Twelve modules between two sound songs; those mdcheck finds playable play to their end. The
+    # longest round, so it starts early.
+    modules = corrupt_modules(rng)
+
+    def corrupt(disk):
+        for name, data in modules:
+            write(music(disk, name), data)
+        songs(disk, ["music\\01.wav"] + ["music\\" + name for name, _ in modules] + ["music\\02.wav"])
+    case("modules-corrupt", [], corrupt, Hostile(["%02d" % n for n in range(1, len(modules) + 3)], []))
+
+    def include_tree(disk):
+        # 60 x 60 x 60 includes: 216,000 file reads unless the reading is bounded.
+        songs(disk, ["music\\01.wav", "music\\02.wav"], ["@music\\a.dat"] * 60)
+        for name, below in (("a", "b"), ("b", "c")):
+            write(music(disk, name + ".dat"), "@music\\%s.dat\r\n" % below * 60)
+        write(music(disk, "c.dat"), "key.c=1\r\n")
+    case("include-tree-60x60x60", [], include_tree,
+         Hostile(["01", "02"], [("load-bound", "@music\\c.dat")]))
+
+    def endless(disk):
+        write(music(disk, "01.ogg"), endless_ogg(ogg))
+        songs(disk, ["music\\01.ogg", "music\\02.wav"])
+    case("ogg-claims-27-hours", [], endless, Hostile(["01", "02"], []))
+
+    def huge(disk):
+        # 110 MB of noise as a song, and a picture of 100 MB (a BMP header before noise).
+        with open(music(disk, "01.mod"), "wb") as f:
+            f.write(rng.randbytes(110 << 20))
+        with open(gui(disk, "over.bmp"), "wb") as f:
+            f.write(bmp24(5800, 5800, (0, 0, 0))[:54] + rng.randbytes(5800 * 5800 * 3))
+        songs(disk, ["music\\01.mod", "music\\01.wav", "music\\02.wav"])
+    case("files-of-100-mb", [], huge,
+         Hostile(["02", "03"], [("song-unplayable", "music.file.01"), ("picture-undecodable", "[SCREEN] Over")]))
+
+    def refused_paths(names):
+        # Each name as a song (between two sound ones), an include and a dialog skin; with the skin
+        # folder in front, as the main window's Mask, Down, Over and Disabled pictures.
+        def change(disk):
+            songs(disk, ["music\\01.wav"] + names + ["music\\02.wav"],
+                  ["@" + name for name in names] + ["splash.music.file=" + names[0]], ["gui\\info.ini"] + names)
+            skin = SKIN
+            for key, name in zip(["Mask", "Down", "Over", "Disabled"], names):
+                skin = skin.replace("%s=%s" % (key, dict(MAIN_PICTURES)[key]), "%s=%s" % (key, name))
+            write(gui(disk, "skin.ini"), skin)
+        return change
+
+    def folder(path):
+        cut = max(path.rfind("\\"), path.rfind("/"))
+        return path[:cut + 1]
+
+    def path_boxes(names):
+        main = dict(MAIN_PICTURES, **dict(zip(["Mask", "Down", "Over", "Disabled"], names)))
+        return ([BOX + "gui\\" + main[key] for key in LOAD_ORDER if main[key] in names] +
+                [BOX + folder(name) for name in names for _ in LOAD_ORDER])
+
+    def path_findings(names, picture):
+        """Every use of the names refused. `picture`: mdcheck's code for the pictures so named; behind
+        the skin's folder a remote name is a missing file inside the disk, a device stays refused."""
+        last = len(names) + 2
+        return ([("path-refused", "music.file.%02d" % n) for n in range(2, last)] +
+                [("path-refused", "dialog.file.%02d" % n) for n in range(2, last)] +
+                [("path-refused", "@" + name) for name in names] + [("path-refused", "splash.music.file")] +
+                [(picture, "[SCREEN] " + key) for key in ["Mask", "Down", "Over", "Disabled"][:len(names)]])
+
+    for name, names, picture in (("paths-remote", REMOTE_NAMES, "picture-missing"),
+                                 ("paths-devices", DEVICE_NAMES, "path-refused")):
+        case(name, path_boxes(names), refused_paths(names),
+             Hostile(["01", "%02d" % (len(names) + 2)], path_findings(names, picture)))
+
+    def pictures(disk):
+        # A Windows metafile as the hover look, an enhanced one as the inactive look and a PNG as the
+        # pressed look: none is decoded, so those looks are empty.
+        placeable = struct.pack("<IHhhhhHIH", 0x9AC6CDD7, 0, 0, 0, 300, 150, 1440, 0, 0)
+        record = struct.pack("<IH", 3, 0)  # the end record
+        metafile = placeable + struct.pack("<HHHIHIH", 1, 9, 0x300, 9 + 3, 1, 3, 0) + record
+        header = struct.pack("<II4i4i4sIIIHHIII2i2i", 1, 88, 0, 0, 299, 149, 0, 0, 7900, 3900, b" EMF", 0x10000,
+                             88 + 20, 2, 1, 0, 0, 0, 0, 1024, 768, 320, 240)
+        enhanced = header + struct.pack("<5I", 14, 20, 0, 16, 20)  # the end record
+        write(gui(disk, "over.bmp"), metafile)
+        write(gui(disk, "off.bmp"), enhanced)
+        write(gui(disk, "down.bmp"), b"\x89PNG\r\n\x1a\n" + struct.pack(">I", 13) + b"IHDR" +
+              struct.pack(">IIBBBBB", 300, 150, 8, 2, 0, 0, 0) + bytes(4))
+    case("pictures-metafiles-and-png", [], pictures,
+         Hostile(["01", "02"], [("picture-undecodable", "[SCREEN] " + key) for key in ("Over", "Disabled", "Down")]))
+
+    def streams_as_modules(disk):
+        os.rename(music(disk, "01.wav"), music(disk, "01.mod"))
+        write(music(disk, "02.mod"), mp3_of(music(disk, "02.wav")))
+        write(music(disk, "03.mod"), ogg)
+        songs(disk, ["music\\01.mod", "music\\02.mod", "music\\03.mod"])
+    case("streams-named-mod", [], streams_as_modules, Hostile(["01", "02", "03"], []))
+
+
 # --- running one disk ------------------------------------------------------------------------
 
 def desktop_environment(text):
@@ -322,6 +564,10 @@ class Lane:
         self.wine = os.environ.get("WINELOADER", "/usr/lib/wine/wine64")
         self.prefix = os.path.join(work, "lane%d-prefix" % number)
         new_prefix(self.prefix)
+        # Wine reads \\host\share\x and //host/share/x as dosdevices/unc/host/share/x, and \\.\x as
+        # dosdevices/x: there a player that opened such a path would find a song.
+        for place in (("unc", "somehost", "share", "x"), ("x",)):
+            write(os.path.join(self.prefix, "dosdevices", *place), HONEYPOT)
         # A desktop of the lane's own: display, window manager and sound server.
         self.desktop = os.path.join(work, "lane%d-desktop" % number)
         started = subprocess.run([DESKTOP, "start", self.desktop], capture_output=True, text=True,
@@ -331,6 +577,8 @@ class Lane:
         self.env = dict(os.environ, WINEPREFIX=self.prefix, **desktop_environment(started.stdout))
         subprocess.run(["wineserver", "-p"], env=self.env, stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # Wine's services start with the lane's first program: not in any disk's start-up time.
+        self.run("md_wintext.exe", ["Musicdisk"], work)
 
     def close(self):
         subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -347,16 +595,23 @@ class Lane:
     def xdo(self, *args):
         return subprocess.run(["xdotool"] + list(args), env=self.env, capture_output=True, text=True, timeout=20)
 
-    def check(self, name, disk, expected):
-        """Returns a list of problems (empty when the disk passed)."""
+    def check(self, name, disk, expected, hostile, figures):
+        """Returns a list of problems (empty when the disk passed); fills in figures: the seconds
+        from start to the main window ("window") and the peak memory in KiB ("peak")."""
         problems = []
         stderr = open(os.path.join(disk, "..", name + ".stderr.txt"), "w")
+        songs_file = os.path.join(disk, "..", name + ".songs.txt")
+        stop_file = os.path.join(disk, "..", name + ".stop")
+        launched = time.time()
         proc = subprocess.Popen([self.wine, os.path.join(self.dist, "Musicdisk.exe")], cwd=disk, env=self.env,
                                 stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=stderr)
+        follower = subprocess.Popen([self.wine, os.path.join(self.dist, "md_probe.exe"), "follow",
+                                     windows_path(songs_file), windows_path(stop_file)], cwd=disk, env=self.env,
+                                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         try:
             box_file = os.path.join(disk, "..", name + ".boxes.txt")
-            code, count = self.run("md_probe.exe", ["errors", "Z:" + os.path.abspath(box_file).replace("/", "\\"),
-                                                    "1500", "60000"], disk, timeout=90)
+            code, count = self.run("md_probe.exe", ["errors", windows_path(box_file), "1500", "60000"], disk,
+                                   timeout=90)
             texts = [l.rstrip("\r\n") for l in open(box_file, encoding="latin-1")] if os.path.exists(box_file) else []
             if code != 0:
                 problems.append("box probe failed (%d)" % code)
@@ -371,13 +626,23 @@ class Lane:
                 time.sleep(0.3)
             if code != 0 or not out.startswith("1 "):
                 problems.append("the main window is not visible (%s)" % out)
-            time.sleep(5)
+            # 5 s of playing; a hostile disk plays on until a round of its songs is done.
+            played = time.time() + 5
+            while proc.poll() is None and (time.time() < played or hostile and time.time() < played + ROUND_TIMEOUT
+                                           and not round_done(read_songs(songs_file)[1])):
+                time.sleep(0.3)
             if proc.poll() is not None:
                 problems.append("the player ended by itself with code %s" % proc.returncode)
                 return problems
+            figures["peak"] = peak_kib(proc.pid)
             code, _ = self.run("md_probe.exe", ["ping", "Musicdisk", "5000"], disk)
             if code != 0:
                 problems.append("the player does not answer after 5 s (%d)" % code)
+            open(stop_file, "w").close()
+            follower.wait(timeout=20)
+            shown, songs = read_songs(songs_file)
+            if shown:
+                figures["window"] = shown - launched
             wid = self.xdo("search", "--name", "^Musicdisk$").stdout.split()
             if not wid:
                 problems.append("no X window of the player")
@@ -394,12 +659,66 @@ class Lane:
                     problems.append("exit code %d after Escape" % code)
             except subprocess.TimeoutExpired:
                 problems.append("Escape did not end the player")
+            if hostile:
+                problems += self.check_findings(disk, hostile, songs)
         finally:
-            if proc.poll() is None:
-                proc.kill()
-                proc.wait()
+            for process in (proc, follower):
+                if process.poll() is None:
+                    process.kill()
+                    process.wait()
             stderr.close()
         return problems
+
+    def check_findings(self, disk, hostile, songs):
+        """mdcheck's report on the disk holds every finding the disk should give, and the player
+        played a round of the songs mdcheck finds playable."""
+        code, out = self.run("mdcheck.exe", ["--json"], disk, timeout=120)
+        try:
+            found = collections.Counter((f["code"], f["key"]) for f in json.loads(out)["findings"])
+        except (ValueError, KeyError):
+            return ["mdcheck gave no report (exit %d): %s" % (code, out[:200])]
+        problems = []
+        if collections.Counter(hostile.findings) - found or any(c == "checker-mismatch" for c, _ in found):
+            problems.append("mdcheck found %s, expected %s among them" % (sorted(found), sorted(hostile.findings)))
+        plays = [n for n in hostile.plays if ("song-unplayable", "music.file." + n) not in found]
+        if songs[:len(plays) + 1] != plays + plays[:1]:
+            problems.append("songs played %s, expected a round of %s and the first again"
+                            % (" ".join(songs) or "none", " ".join(plays)))
+        return problems
+
+
+def windows_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def read_songs(path):
+    """The follow probe's log: (time the main window showed or None, song numbers shown in turn)."""
+    shown, songs = None, []
+    for line in open(path) if os.path.exists(path) else []:
+        when, _, text = line.strip().partition(" ")
+        if text == "shown":
+            shown = int(when) / 1000.0
+            continue
+        number = text.partition("|")[0]
+        if number.isdigit() and number != "00" and (not songs or songs[-1] != number):
+            songs.append(number)
+    return shown, songs
+
+
+def round_done(songs):
+    """The first song shown came again after others."""
+    return songs[:1] and songs[0] in songs[1:]
+
+
+def peak_kib(pid):
+    """The process's peak resident memory (VmHWM) in KiB, 0 when it cannot be read."""
+    try:
+        for line in open("/proc/%d/status" % pid):
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1])
+    except OSError:
+        pass
+    return 0
 
 
 def summarise(texts):
@@ -417,6 +736,30 @@ def new_prefix(target):
     subprocess.run([NEW_PREFIX, target], check=True, stdin=subprocess.DEVNULL)
 
 
+def judge_against_clean(hostile, figures, results):
+    """Each hostile disk shows its window within STARTUP_SLACK of the clean disk and peaks within
+    MEMORY_SLACK_KIB of it; prints the figures beside the verdict."""
+    clean = figures.get("clean", {})
+    if "window" not in clean or not clean.get("peak"):
+        results["clean"] = results.get("clean", []) + ["no figures of the clean disk: %s" % clean]
+        return
+    print("against the clean disk (window after %.1f s, peak memory %d MB; bounds +%.0f s, +%d MB):"
+          % (clean["window"], clean["peak"] // 1024, STARTUP_SLACK, MEMORY_SLACK_KIB // 1024), flush=True)
+    for name, _, _, _ in hostile:
+        mine = figures.get(name, {})
+        problems = []
+        if "window" not in mine or mine["window"] > clean["window"] + STARTUP_SLACK:
+            problems.append("window after %.1f s" % mine.get("window", -1))
+        if not mine.get("peak") or mine["peak"] > clean["peak"] + MEMORY_SLACK_KIB:
+            problems.append("peak memory %d MB" % (mine.get("peak", 0) // 1024))
+        print("  %s %s: window %s, peak memory %+d MB" % (
+            "ok  " if not problems else "FAIL", name,
+            "%+.1f s" % (mine["window"] - clean["window"]) if "window" in mine else "never shown",
+            (mine.get("peak", 0) - clean["peak"]) // 1024), flush=True)
+        if problems:
+            results[name] = results.get(name, []) + problems
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--dist", required=True)
@@ -432,7 +775,8 @@ def main():
     shutil.rmtree(root, ignore_errors=True)
     cases = make_disks(root, rng)
     if args.only:
-        wanted = args.only.split(",")
+        # The clean disk always runs: the hostile ones are measured against it.
+        wanted = args.only.split(",") + ["clean"]
         cases = [c for c in cases if any(w in c[0] for w in wanted)]
     print("bad-disk matrix: %d disks in %d lanes" % (len(cases), args.lanes), flush=True)
     # Lanes copy one prefix made here, unless the test layer gives a template of its own.
@@ -443,6 +787,7 @@ def main():
     queue = list(cases)
     lock = threading.Lock()
     results = {}
+    figures = {}
 
     def lane_main(number):
         lane = Lane(number, args.dist, args.work)
@@ -451,16 +796,18 @@ def main():
                 with lock:
                     if not queue:
                         return
-                    name, disk, expected = queue.pop(0)
+                    name, disk, expected, hostile = queue.pop(0)
                 started = time.time()
+                measured = figures.setdefault(name, {})
                 try:
-                    problems = lane.check(name, disk, expected)
+                    problems = lane.check(name, disk, expected, hostile, measured)
                 except Exception as error:  # a hung helper or similar: report, go on
                     problems = ["%s: %s" % (type(error).__name__, error)]
                 with lock:
                     results[name] = problems
-                    print("%s: %s (%.0f s, %d boxes expected)" % ("ok" if not problems else "FAIL", name,
-                                                                 time.time() - started, len(expected)), flush=True)
+                    print("%s: %s (%.0f s, %d boxes expected; window after %.1f s, peak memory %d MB)"
+                          % ("ok" if not problems else "FAIL", name, time.time() - started, len(expected),
+                             measured.get("window", -1), measured.get("peak", 0) // 1024), flush=True)
                     for problem in problems:
                         print("    " + problem, flush=True)
         finally:
@@ -472,6 +819,12 @@ def main():
         time.sleep(0.5)
     for t in threads:
         t.join()
+    judge_against_clean([c for c in cases if c[3]], figures, results)
+    # The files of 100 MB are made again by every run.
+    for folder, _, files in os.walk(root):
+        for file in files:
+            if os.path.getsize(os.path.join(folder, file)) > 16 << 20:
+                os.remove(os.path.join(folder, file))
     failed = [n for n, p in results.items() if p]
     print("bad-disk matrix: %d passed, %d failed" % (len(results) - len(failed), len(failed) + len(cases) - len(results)))
     return 1 if failed or len(results) != len(cases) else 0

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Bad-disk matrix: bad_disks.sh DIST_DIR WORK_DIR [LANES]
 # BAD_DISK_ONLY, a comma-separated list of parts of case names, picks some of the disks.
-# The real player on about thirty broken disks made by bad_disks.py: exactly the "Error" boxes the
-# skin rules give, 5 s of running after them, exit code 0 on Escape. Lanes run in parallel, each
-# with its own desktop (display, window manager, sound server) and Wine prefix.
+# The real player on about forty broken disks made by bad_disks.py: exactly the "Error" boxes the
+# skin rules give, 5 s of running after them, exit code 0 on Escape; on the hostile ones also a
+# round of their sound songs, start-up and memory against a clean disk, and mdcheck's findings.
+# Lanes run in parallel, each with its own desktop (display, window manager, sound server) and
+# Wine prefix.
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 DIST=$(cd "$1" && pwd)
