@@ -15,4 +15,16 @@ public:
     static bool Decoded(Kind kind);
     // "BMP", "GIF", "JPEG", "PNG", "icon", "Windows metafile", "enhanced metafile" or "unknown".
     static const char* Name(Kind kind);
+
+    // A picture of a few KB can claim 8000 by 8000 pixels (a run-length bitmap, a JPEG, a GIF
+    // frame) and make the decoder allocate hundreds of MB. No window is larger than a 4K screen, so
+    // a picture is decoded only when its header says at most MaxSide pixels a side and MaxPixels in
+    // all (a 3840 by 2160 picture is 8,294,400).
+    static constexpr long MaxSide = 4096;
+    static constexpr long MaxPixels = 1L << 23;
+    // The width and height a BMP, GIF (its largest frame or screen) or JPEG header gives; false
+    // when the header is cut or gives none.
+    static bool Size(const unsigned char* bytes, size_t size, long* width, long* height);
+    // Decoded(Detect()) and a Size within the bounds above.
+    static bool Decodable(const unsigned char* bytes, size_t size);
 };

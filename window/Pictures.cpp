@@ -73,8 +73,7 @@ SkinImage DecodePicture(HANDLE file, DWORD size)
     void* bytes = GlobalLock(block.Get());
     DWORD read = 0;
     bool ok = bytes && ReadFile(file, bytes, size, &read, nullptr) && read == size &&
-              PictureFormat::Decoded(
-                  PictureFormat::Detect(static_cast<const unsigned char*>(bytes), size));
+              PictureFormat::Decodable(static_cast<const unsigned char*>(bytes), size);
     if (bytes)
         GlobalUnlock(block.Get());
     IStream* rawStream = nullptr;

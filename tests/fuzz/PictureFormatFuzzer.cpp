@@ -1,5 +1,6 @@
 // Any bytes as the start of a picture file: the signature check reads only what it is given, and
-// hands to the decoder nothing but files that start as a BMP, GIF or JPEG does.
+// hands to the decoder nothing but files that start as a BMP, GIF or JPEG does, of a size no window
+// exceeds.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +28,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (PictureFormat::Decoded(kind) != decodable || !PictureFormat::Name(kind)[0]) {
         fprintf(stderr, "picture format fuzzer: %s decoded %d, signature says %d\n",
                 PictureFormat::Name(kind), PictureFormat::Decoded(kind), decodable);
+        abort();
+    }
+    long width = 0, height = 0;
+    const bool sized = PictureFormat::Size(bytes.data(), bytes.size(), &width, &height);
+    if (PictureFormat::Decodable(bytes.data(), bytes.size()) &&
+        (!decodable || !sized || width > PictureFormat::MaxSide || height > PictureFormat::MaxSide ||
+         width * height > PictureFormat::MaxPixels)) {
+        fprintf(stderr, "picture format fuzzer: %ld x %ld decodable\n", width, height);
         abort();
     }
     return 0;

@@ -186,6 +186,45 @@ TEST_F(PictureFiles, FilesAbove8MBAreNotRead)
     EXPECT_TRUE(boxes.Texts().empty());
 }
 
+// A run-length bitmap of 8 bits whose pixels are all one run-less end: a few KB whatever its sides.
+std::string RunLengthBmp(int width, int height)
+{
+    std::string bytes(14 + 40 + 1024, '\0');
+    auto put32 = [&](size_t at, unsigned v) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put32(2, static_cast<unsigned>(bytes.size() + 2));
+    put32(10, 14 + 40 + 1024);
+    put32(14, 40);
+    put32(18, static_cast<unsigned>(width));
+    put32(22, static_cast<unsigned>(height));
+    bytes[26] = 1;
+    bytes[28] = 8;
+    put32(30, 1);  // BI_RLE8
+    put32(34, 2);  // the size of the pixel data
+    put32(46, 256);
+    return bytes + std::string("\0\1", 2);  // end of the bitmap
+}
+
+TEST_F(PictureFiles, PicturesLargerThanAnyWindowAreNotDecoded)
+{
+    // 8000 by 8000 pixels in 1080 bytes: decoded, 256 MB of bitmap and as much again for our copy.
+    const struct {
+        int width, height;
+        bool decoded;
+    } cases[] = {{64, 48, true}, {8000, 8000, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.width);
+        const std::string path = folder.File("runs.bmp");
+        WriteText(path, RunLengthBmp(c.width, c.height));
+        EXPECT_EQ(LoadPicture(path.c_str()).Empty(), !c.decoded);
+    }
+    EXPECT_TRUE(boxes.Texts().empty());
+}
+
 TEST_F(PictureFiles, OnlyBmpGifAndJpegAreDecoded)
 {
     // A Windows metafile (its header, then its end record) and an enhanced metafile (its header
