@@ -1,6 +1,7 @@
 #include "descriptor/DescriptorReader.h"
 
 #include "descriptor/EntryText.h"
+#include "descriptor/TextEncoding.h"
 
 #include <cstdio>
 #include <cstring>
@@ -78,8 +79,10 @@ void DescriptorReader::Refuse(const char* path, const Place& at, Refusal why, Di
 }
 
 // Lines as text-mode reading sees them: a CR LF pair is a LF, byte 0x1A ends the file, stray CRs
-// are dropped. A line longer than the line buffer keeps its first MaxLine bytes and the rest of it
-// is skipped; so is everything after a NUL byte in a line, which would end the line's text anyway.
+// are dropped. A UTF-8 byte-order mark at the start of the file is skipped: editors write one, and
+// it would become part of the first line's key. A line longer than the line buffer keeps its first
+// MaxLine bytes and the rest of it is skipped; so is everything after a NUL byte in a line, which
+// would end the line's text anyway.
 template <class Fetch>
 void DescriptorReader::ReadLines(const char* path, Fetch fetch)
 {
@@ -93,12 +96,17 @@ void DescriptorReader::ReadLines(const char* path, Fetch fetch)
     bool done = false;
     const char* data;
     size_t got;
+    bool first = true;
     while (!done && !ended && (got = fetch(&data)) > 0) {
         const bool overBudget = got > MaxBytesPerLoad - bytesRead;
         if (overBudget)
             got = MaxBytesPerLoad - bytesRead;
         bytesRead += got;
-        for (size_t i = 0; i < got && !done && !ended; ++i) {
+        size_t start = 0;
+        if (first && FindByteOrderMark(data, got) == ByteOrderMark::Utf8)
+            start = sizeof utf8ByteOrderMark;
+        first = false;
+        for (size_t i = start; i < got && !done && !ended; ++i) {
             const char c = data[i];
             if (afterEnd) {
                 done = c != '\x1a' && c != '\r' && c != '\n';

@@ -80,7 +80,10 @@ INSTANTIATE_TEST_SUITE_P(Lines, ReadTextTest, testing::Values(
     TextCase{"Line1999BytesReadWhole", "k=" + longValue + "\nz=1\n", {{"k", longValue}, {"z", "1"}}},
     TextCase{"LongerLineCutAndRestSkipped", "k=" + longValue + "TAIL=x\nz=1\n", {{"k", longValue}, {"z", "1"}}},
     TextCase{"CrNotCountedInLineLength", "k=" + longValue + "\r\r\r\n", {{"k", longValue}}},
-    TextCase{"CutLineWithoutEqualsInFirst1999", std::string(2500, 'x') + "=v\n", {{std::string(50, 'x'), ""}}}),
+    TextCase{"CutLineWithoutEqualsInFirst1999", std::string(2500, 'x') + "=v\n", {{std::string(50, 'x'), ""}}},
+    // An editor's UTF-8 byte-order mark is no part of the first key; anywhere else it is text.
+    TextCase{"ByteOrderMarkAtStartSkipped", "\xEF\xBB\xBF" "a=1\n\xEF\xBB\xBF" "b=2\n", {{"a", "1"}, {"\xEF\xBB\xBF" "b", "2"}}},
+    TextCase{"ByteOrderMarkBeforeCommentSkipped", "\xEF\xBB\xBF#c\na=1\n", {{"a", "1"}}}),
     [](const testing::TestParamInfo<TextCase>& info) { return std::string(info.param.name); });
 
 TEST(DescriptorReaderTest, BinaryBytesGiveTheirTextModeLines)
@@ -309,6 +312,15 @@ TEST_F(DescriptorFileTest, IncludesReadInPlaceAndLastLineWins)
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(Store(reader), (Entries{{"a", "one"}, {"b", "two"}, {"c", "top"}, {"d", "two"}}));
     EXPECT_EQ(reader.loaded, 1);
+}
+
+TEST_F(DescriptorFileTest, IncludesSkipTheirOwnByteOrderMarks)
+{
+    folder.Write("music/config.dat", "\xEF\xBB\xBF@music\\one.dat\n");
+    folder.Write("music/one.dat", "\xEF\xBB\xBF" "a=1\n");
+    DescriptorReader reader;
+    reader.Load("music\\config.dat");
+    EXPECT_EQ(Store(reader), (Entries{{"a", "1"}}));
 }
 
 TEST_F(DescriptorFileTest, IncludeResolvesAgainstCurrentDirectory)
