@@ -197,14 +197,9 @@ void SkinProbe::ReadSections()
                 break;
             section.entries.push_back(value.Get());
         }
-        std::vector<char> keys(32768);
-        const DWORD got = GetPrivateProfileStringA(layout.section, nullptr, "", keys.data(),
-                                                   static_cast<DWORD>(keys.size()), ini.path.Get());
-        for (DWORD at = 0; at < got && keys[at];) {
-            const std::string key(&keys[at]);
+        for (const std::string& key : ini.Text().Keys(layout.section)) {
             GlobalText value = ini.GetString(layout.section, key.c_str(), "");
             section.keys.emplace_back(key, value ? value.Get() : "");
-            at += static_cast<DWORD>(key.size()) + 1;
         }
         facts.sections.push_back(section);
     }
