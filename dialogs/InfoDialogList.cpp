@@ -1,6 +1,7 @@
 #include "dialogs/InfoDialogList.h"
 
 #include "descriptor/Descriptor.h"
+#include "window/AnsiCodePage.h"
 
 namespace {
 const int iconResource = 101;
@@ -55,7 +56,8 @@ std::unique_ptr<InfoDialog> InfoDialogList::MakeDialog(HINSTANCE instance, const
     SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     dialog->Attach(this, ownerWindow, n, name, text, dx, dy);
-    SetWindowTextA(window, title);
+    // The title goes through the ANSI functions: a UTF-8 title is converted to their code page.
+    SetWindowTextA(window, InAnsiCodePage(title).c_str());
     return dialog;
 }
 

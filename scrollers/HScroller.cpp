@@ -19,7 +19,7 @@ int ClientWidth(HWND window)
 }  // namespace
 
 HScroller::HScroller()
-    : text(), textLength(0), offsetX(0), wrapLimit(0), step(3), period(100), textColor(0),
+    : text(), textLength(0), shown(), offsetX(0), wrapLimit(0), step(3), period(100), textColor(0),
       font(), paint()
 {
     SetText("");
@@ -76,6 +76,7 @@ void HScroller::SetText(const char* newText)
         text[length] = '\0';
     }
     textLength = lstrlenA(text);
+    shown.Set(text, static_cast<size_t>(textLength));
     RECT client = {};
     GetClientRect(hwnd, &client);
     offsetX = client.right - client.left;
@@ -86,7 +87,7 @@ void HScroller::SetText(const char* newText)
     WindowDC windowDC(hwnd);
     if (windowDC.dc) {
         Selection fontIn(windowDC.dc, font.Handle());
-        DrawTextA(windowDC.dc, text, textLength, &measured, DT_CALCRECT | DT_SINGLELINE);
+        shown.Draw(windowDC.dc, &measured, DT_CALCRECT | DT_SINGLELINE);
     }
     wrapLimit = textLength ? measured.left - measured.right : 0;
 }
@@ -122,5 +123,5 @@ void HScroller::DrawStripText(HDC dc, RECT client)
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, textColor);
     client.left += offsetX;
-    DrawTextA(dc, text, textLength, &client, DT_SINGLELINE);
+    shown.Draw(dc, &client, DT_SINGLELINE);
 }

@@ -7,6 +7,7 @@
 #include "controls/SkinEntry.h"
 #include "controls/SkinFont.h"
 #include "scrollers/ScrollingText.h"
+#include "scrollers/ShownText.h"
 #include "window/PaintBuffer.h"
 #include "window/SkinImage.h"
 
@@ -37,7 +38,8 @@ public:
                                 const char* bold, const char* italic);
 
     // Copies the text (null keeps the previous one), puts it just beyond the right edge and
-    // measures it with the scroller's own font. Nothing before the window exists.
+    // measures it with the scroller's own font, as it is shown (ShownText). Nothing before the
+    // window exists.
     void SetText(const char* newText) override;
     void MakeFont(const char* face, int height, COLORREF colour, const char* bold,
                   const char* italic);
@@ -48,6 +50,7 @@ public:
 
     char text[textCapacity];
     int textLength;
+    ShownText shown;
     int offsetX;
     int wrapLimit;
     int step;

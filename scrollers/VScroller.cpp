@@ -20,7 +20,7 @@ const struct {
 }  // namespace
 
 VScroller::VScroller()
-    : text(), textLength(0), step(2), period(100), mode(ScrollModeScroll), vertical(0),
+    : text(), textLength(0), shown(), step(2), period(100), mode(ScrollModeScroll), vertical(0),
       activeColor(0), inactiveColor(0), font(), backBuffer(), alignment(DT_LEFT), motion(),
       lineHeight(0), lineFont(nullptr)
 {
@@ -88,6 +88,7 @@ void VScroller::SetText(const char* newText)
     if (!hwnd)
         return;
     textLength = 0;
+    shown.Clear();
     if (!newText)
         return;
     // Longer texts are cut to the buffer.
@@ -96,6 +97,7 @@ void VScroller::SetText(const char* newText)
     for (int i = 0; i < textLength; ++i)
         if (text[i] == '|')
             text[i] = '\n';
+    shown.Set(text, static_cast<size_t>(textLength));
 
     // Measured with the font the text is drawn in, so the motion knows its real extent.
     RECT client = {};
@@ -105,7 +107,7 @@ void VScroller::SetText(const char* newText)
         WindowDC windowDC(hwnd);
         if (windowDC.dc) {
             Selection fontIn(windowDC.dc, font.Handle());
-            DrawTextA(windowDC.dc, text, textLength, &measured, alignment | DT_CALCRECT);
+            shown.Draw(windowDC.dc, &measured, alignment | DT_CALCRECT);
         }
     }
     int textWidth = measured.right - measured.left;
@@ -169,30 +171,24 @@ void VScroller::DrawVisibleLines(HDC frame, RECT area)
         lineHeight = GetTextMetricsA(frame, &metrics) ? metrics.tmHeight : 0;
         lineFont = font.Handle();
     }
-    const char* first = text;
-    const char* end = text + textLength;
-    // Only plain line feeds are cut at: a carriage return, or a prefix '&' before a line feed,
-    // lays lines out in ways of DrawTextA's own, so such texts are drawn whole.
-    bool plain = lineHeight > 0;
-    for (const char* c = first; plain && c < end; ++c)
-        plain = *c != '\r' && !(c[0] == '&' && c + 1 < end && c[1] == '\n');
-    if (plain) {
+    size_t first = 0;
+    size_t end = shown.Length();
+    // Only plain line feeds are cut at: a carriage return lays lines out in ways of DrawText's
+    // own, so such texts are drawn whole.
+    if (lineHeight > 0 && !shown.HasCarriageReturn()) {
         // Line i lies at area.top + i * lineHeight; the lines wholly above 0 are skipped, which
         // keeps the first one drawn at the same place, and so are those from area.bottom on.
         if (area.top < 0) {
             for (int skip = -area.top / lineHeight; skip > 0 && first < end; --skip) {
-                const char* feed = static_cast<const char*>(memchr(first, '\n', end - first));
-                first = feed ? feed + 1 : end;
+                first = shown.NextLine(first);
                 area.top += lineHeight;
             }
         }
-        const char* last = first;
-        for (int y = area.top; last < end && y < area.bottom; y += lineHeight) {
-            const char* feed = static_cast<const char*>(memchr(last, '\n', end - last));
-            last = feed ? feed + 1 : end;
-        }
+        size_t last = first;
+        for (int y = area.top; last < end && y < area.bottom; y += lineHeight)
+            last = shown.NextLine(last);
         end = last;
     }
     if (end > first)
-        DrawTextA(frame, first, static_cast<int>(end - first), &area, alignment);
+        shown.Draw(frame, first, end, &area, alignment);
 }

@@ -9,6 +9,7 @@
 #include "scrollers/ScrollMode.h"
 #include "scrollers/ScrollMotion.h"
 #include "scrollers/ScrollingText.h"
+#include "scrollers/ShownText.h"
 #include "window/PaintBuffer.h"
 #include "window/SkinImage.h"
 
@@ -43,12 +44,14 @@ public:
     void MakeFont(const char* face, int height, COLORREF newActiveColor, COLORREF newInactiveColor,
                   const char* bold, const char* italic);
     void Tick() override;
-    // The lines of text that reach into the frame, laid out in area as DrawTextA lays out all
-    // of them: a long credits text scrolled mostly out of view costs only its visible lines.
+    // The lines of text that reach into the frame, laid out in area as DrawText lays out all of
+    // them: a long credits text scrolled mostly out of view costs only its visible lines.
     void DrawVisibleLines(HDC frame, RECT area);
 
     char text[textCapacity];
     int textLength;
+    // The text as drawn and measured.
+    ShownText shown;
     int step;
     int period;
     ScrollMode mode;

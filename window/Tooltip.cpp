@@ -1,6 +1,9 @@
 #include "window/Tooltip.h"
 
 #include <cstddef>
+#include <string>
+
+#include "window/AnsiCodePage.h"
 
 namespace {
 // TOOLINFOA without the trailing reserved pointer, as every comctl32 version accepts it.
@@ -44,7 +47,9 @@ HWND Tooltip::Create(HWND controlWindow, HINSTANCE instance, const char* text)
     toolInfo.uId = 0;
     toolInfo.rect = client;
     toolInfo.hinst = instance;
-    toolInfo.lpszText = const_cast<char*>(text);
+    // The tool record goes through the ANSI functions.
+    std::string shown = InAnsiCodePage(text);
+    toolInfo.lpszText = &shown[0];
     SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&toolInfo));
     // The tooltip keeps its own copy; ours would dangle once the caller frees the text.
     toolInfo.lpszText = nullptr;

@@ -12,7 +12,8 @@ public:
     // Removes the tool; the tooltip window goes with the control window that owns it.
     virtual ~Tooltip();
 
-    // text must stay readable during the call only; the tooltip keeps its own copy.
+    // text must stay readable during the call only; the tooltip keeps its own copy. A UTF-8 text
+    // is converted to the ANSI code page (InAnsiCodePage): the tool record is an ANSI one.
     HWND Create(HWND controlWindow, HINSTANCE instance, const char* text);
 
     HWND tipWindow;

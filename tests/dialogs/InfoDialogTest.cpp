@@ -102,6 +102,20 @@ TEST_F(InfoDialogTest, CountStopsAtTheFirstMissingFile)
     EXPECT_EQ(list->Dialog(2)->scrollerWindow, nullptr);
 }
 
+// A title goes through SetWindowTextA: a UTF-8 title arrives in the ANSI code page, so the window
+// holds the characters typed; a title in the code page arrives as it is.
+TEST_F(InfoDialogTest, TitlesKeepTheirCharactersInEitherEncoding)
+{
+    ASSERT_EQ(GetACP(), 1252u) << "the Windows-1252 title needs the ANSI code page 1252";
+    Build("dialog.file.01=" + plain + "\ndialog.name.01=BUTTON_INFO1\ndialog.title.01=Caf\xC3\xA9\n"
+          "dialog.file.02=" + plain + "\ndialog.name.02=BUTTON_INFO2\ndialog.title.02=Caf\xE9\n");
+    for (int n = 1; n <= 2; ++n) {
+        wchar_t title[16] = {};
+        GetWindowTextW(list->Dialog(n)->hwnd, title, 16);
+        EXPECT_STREQ(title, L"Caf\u00e9") << n;
+    }
+}
+
 TEST_F(InfoDialogTest, MoreThanTenDialogsKeepTen)
 {
     std::string config;

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "scrollers/LeftwardMotion.h"
 #include "scrollers/UpwardMotion.h"
@@ -310,13 +311,15 @@ TEST_F(VScrollerTest, ActivationSwitchesBackgroundAndColour)
 // drawing the whole text shows, whichever line is cut by the top or the bottom edge.
 TEST_F(VScrollerTest, OnlyVisibleLinesAreDrawnWithTheSamePixels)
 {
-    const char* texts[] = {"one|two||four|five|six|seven|eight|nine|ten|eleven|twelve",
-                           "a&|b|c&&|d|e|f|g|h|i"};
-    for (const char* text : texts) {
+    // Each text and the whole text as it shows: "&" as itself, "&&" as one "&".
+    const std::pair<const char*, std::string> texts[] = {
+        {"one|two||four|five|six|seven|eight|nine|ten|eleven|twelve",
+         "one\ntwo\n\nfour\nfive\nsix\nseven\neight\nnine\nten\neleven\ntwelve"},
+        {"a&|b|c&&|d|e|f|g|h|i", "a&\nb\nc&\nd\ne\nf\ng\nh\ni"}};
+    for (const auto& [text, whole] : texts) {
         VScroller* s = LoadOne(Entry("scroll", 1, "center", 1, 12));
         ASSERT_NE(s, nullptr);
         SendMessageA(s->hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-        std::string whole(s->text, s->textLength);
         for (int tick = 0; tick < 190; ++tick) {
             Ticks(s, 1);
             Canvas shown(50, 40, sentinel);
@@ -329,13 +332,51 @@ TEST_F(VScrollerTest, OnlyVisibleLinesAreDrawnWithTheSamePixels)
             SetTextColor(frame.Dc(), s->activeColor);
             ScrollRect current = s->motion->CurrentRect();
             RECT area = {current.left + 6, current.top, current.right, current.bottom};
-            DrawTextA(frame.Dc(), whole.c_str(), static_cast<int>(whole.size()), &area, s->alignment);
+            DrawTextA(frame.Dc(), whole.c_str(), static_cast<int>(whole.size()), &area,
+                      s->alignment | DT_NOPREFIX);
             SelectObject(frame.Dc(), previous);
             for (int y = 0; y < 40; ++y)
                 for (int c = 0; c < 44; ++c)
                     ASSERT_EQ(shown.Pixel(c, y), frame.Pixel(c + 6, y))
                         << text << " top " << current.top << " at " << c << "," << y;
         }
+    }
+}
+
+// Lines show as typed: UTF-8 through the wide functions, the ANSI code page as before, "&" as
+// itself and "&&" as one "&"; each frame is, pixel for pixel, the wide drawing of what it should show.
+TEST_F(VScrollerTest, TextsShowAsTyped)
+{
+    ASSERT_EQ(GetACP(), 1252u) << "the Windows-1252 case needs the ANSI code page 1252 (LC_ALL=C.UTF-8)";
+    const struct {
+        const char* bytes;
+        const wchar_t* shows;
+    } cases[] = {
+        {"R&B|a&&b", L"R&B\na&b"},
+        {"Caf\xC3\xA9|na\xC3\xAFve", L"Caf\u00e9\nna\u00efve"},
+        {"Caf\xE9|na\xEFve", L"Caf\u00e9\nna\u00efve"},
+        {"\xCE\x9A\xCE\xB1|\xD0\x9C\xD0\xB8", L"\u039a\u03b1\n\u041c\u0438"},
+    };
+    VScroller* s = LoadOne(Entry("show", 1, "center", 2, 12));
+    ASSERT_NE(s, nullptr);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        SendMessageA(s->hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(c.bytes));
+        Canvas shown(50, 40, sentinel);
+        s->OnPaint(shown.Dc());
+        Canvas frame(50, 40, sentinel);
+        DrawImage(frame.Dc(), s->image);
+        SetBkMode(frame.Dc(), TRANSPARENT);
+        HGDIOBJ previous = SelectObject(frame.Dc(), s->font.Handle());
+        SetTextColor(frame.Dc(), s->activeColor);
+        RECT area = {6, 0, 50, 40};
+        DrawTextW(frame.Dc(), c.shows, -1, &area, s->alignment | DT_NOPREFIX);
+        SelectObject(frame.Dc(), previous);
+        int differing = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 44; ++x)
+                differing += shown.Pixel(x, y) != frame.Pixel(x + 6, y);
+        EXPECT_EQ(differing, 0);
     }
 }
 

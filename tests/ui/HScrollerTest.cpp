@@ -246,4 +246,53 @@ TEST_F(HScrollerTest, AFontMadeAnewIsUsedAtTheNextPaint)
     EXPECT_LT(small, large);
 }
 
+// A text shows as typed: UTF-8 through the wide functions, the ANSI code page as before, "&" as
+// itself and "&&" as one "&". Each strip must be, pixel for pixel, the wide drawing of what the text
+// should show, and the text must wrap after that drawing's width.
+TEST_F(HScrollerTest, TextsShowAsTyped)
+{
+    ASSERT_EQ(GetACP(), 1252u) << "the Windows-1252 case needs the ANSI code page 1252 (LC_ALL=C.UTF-8)";
+    const struct {
+        const char* name;
+        const char* bytes;
+        const wchar_t* shows;
+    } cases[] = {
+        {"AmpersandShows", "R&B", L"R&B"},
+        {"DoubledAmpersandShowsOne", "Rock && Roll &&&", L"Rock & Roll &&"},
+        {"Utf8", "Caf\xC3\xA9 \xC3\x9Cmlaut \xE2\x80\x94 na\xC3\xAFve", L"Caf\u00e9 \u00dcmlaut \u2014 na\u00efve"},
+        {"Windows1252", "Caf\xE9 \xDCmlaut \x97 na\xEFve", L"Caf\u00e9 \u00dcmlaut \u2014 na\u00efve"},
+        {"GreekAndCyrillic", "\xCE\x9A\xCE\xB1\xCE\xBB\xCE\xB7 \xD0\x9C\xD0\xB8\xD1\x80",
+         L"\u039a\u03b1\u03bb\u03b7 \u041c\u0438\u0440"},
+        {"CutSequenceLeftOut", "\xCE\x9A\xCE\xB1\xCE", L"\u039a\u03b1"},
+    };
+    HScroller* scroller = Load(tickerLine);
+    ASSERT_NE(scroller, nullptr);
+    KillTimer(scroller->hwnd, HScroller::timerId);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SendMessageA(scroller->hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(c.bytes));
+        scroller->offsetX = 7;
+        Canvas strip(200, 50, 0);
+        scroller->OnPaint(strip.Dc());
+
+        Canvas expected(200, 50, 0);
+        DrawImage(expected.Dc(), scroller->image);
+        SetBkMode(expected.Dc(), TRANSPARENT);
+        SetTextColor(expected.Dc(), scroller->textColor);
+        HGDIOBJ previous = SelectObject(expected.Dc(), scroller->font.Handle());
+        RECT area = {7, 0, 200, 50};
+        DrawTextW(expected.Dc(), c.shows, -1, &area, DT_SINGLELINE | DT_NOPREFIX);
+        RECT measured = {0, 0, 200, 50};
+        DrawTextW(expected.Dc(), c.shows, -1, &measured, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+        SelectObject(expected.Dc(), previous);
+
+        EXPECT_EQ(scroller->wrapLimit, measured.left - measured.right);
+        int differing = 0;
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 200; ++x)
+                differing += strip.Pixel(x, y) != expected.Pixel(x, y);
+        EXPECT_EQ(differing, 0);
+    }
+}
+
 }  // namespace

@@ -259,4 +259,44 @@ TEST(Tooltip, AddsOneToolOverTheControlAndRemovesIt)
     PumpMessages();
 }
 
+// A tooltip's text reaches the ANSI tool record in the ANSI code page, whichever way it was typed.
+TEST(Tooltip, TextsReachTheToolInTheAnsiCodePage)
+{
+    Window parent;
+    HWND top = MakeTopLevel(parent, "WindowTestTipCodePage");
+    Window control;
+    HWND child = control.Create(0, "WindowTestTipCodePageChild", "c", WS_CHILD | WS_VISIBLE, 5, 5,
+                                40, 20, top, nullptr, TestInstance());
+    ASSERT_NE(child, nullptr);
+    // "Café" and "Ωμέγα" in the ANSI code page, as the system converts them.
+    char cafe[16] = {};
+    WideCharToMultiByte(CP_ACP, 0, L"Caf\u00e9", -1, cafe, sizeof cafe, nullptr, nullptr);
+    char omega[16] = {};
+    WideCharToMultiByte(CP_ACP, 0, L"\u03a9\u03bc\u03ad\u03b3\u03b1", -1, omega, sizeof omega,
+                        nullptr, nullptr);
+    const struct {
+        const char* text;
+        const char* expected;
+    } cases[] = {
+        {"Play", "Play"},
+        {"Caf\xC3\xA9", cafe},
+        {cafe, cafe},
+        {"\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1", omega},
+    };
+    for (const auto& c : cases) {
+        Tooltip tooltip;
+        HWND tip = tooltip.Create(child, TestInstance(), c.text);
+        char text[64] = {};
+        TOOLINFOA query = {};
+        query.cbSize = TTTOOLINFOA_V2_SIZE;
+        query.hwnd = child;
+        query.lpszText = text;
+        SendMessageA(tip, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&query));
+        EXPECT_STREQ(text, c.expected) << c.text;
+    }
+    parent.detached = 1;
+    DestroyWindow(top);
+    PumpMessages();
+}
+
 }  // namespace
