@@ -1,8 +1,12 @@
 #include "checker/SkinCheck.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "checker/NameHint.h"
 #include "controls/ControlEntry.h"
+#include "scrollers/LineAlignment.h"
+#include "scrollers/ScrollMode.h"
 
 namespace {
 
@@ -47,6 +51,39 @@ bool IsDigits(const std::string& text)
         if (c < '0' || c > '9')
             return false;
     return true;
+}
+
+// The name of the mode an unknown name gives.
+std::string DefaultModeName()
+{
+    for (const ScrollModeName& known : scrollModeNames)
+        if (known.mode == ScrollModeFromName(nullptr))
+            return known.name;
+    return std::string();
+}
+
+std::string LeftName()
+{
+    for (const LineAlignmentName& known : lineAlignmentNames)
+        if (known.alignment == LineAlignment::Left)
+            return known.name;
+    return std::string();
+}
+
+// "a, b and c".
+std::string Listed(const std::vector<std::string>& words, const char* last)
+{
+    std::string out;
+    for (size_t i = 0; i < words.size(); ++i)
+        out += (i == 0 ? "" : i + 1 == words.size() ? std::string(" ") + last + " " : ", ") + words[i];
+    return out;
+}
+
+// " Did you mean X?" when a known name is near the word, else nothing.
+std::string Hint(const std::string& word, const std::vector<std::string>& known)
+{
+    const std::string nearest = NearestName(word, known);
+    return nearest.empty() ? std::string() : " Did you mean " + nearest + "?";
 }
 
 std::string Field(int index, const char* const* names)
@@ -140,27 +177,34 @@ void EntryChecker::CheckField(int index, const std::string& text)
         break;
     }
     case FieldKind::Flag:
-        if (!SameTextNoCase(text.c_str(), "TRUE") && !SameTextNoCase(text.c_str(), "FALSE"))
+        if (!EntryFlag(text.c_str()) && !SameTextNoCase(text.c_str(), "FALSE"))
             Add(Severity::Warning, "flag-word",
                 Field(index, names) + " is \"" + text + "\"; only TRUE switches it on, so the "
                 "player reads it as FALSE.",
                 "Write TRUE or FALSE, without blanks.");
         break;
     case FieldKind::Mode:
-        if (!SameTextNoCase(text.c_str(), "scroll") && !SameTextNoCase(text.c_str(), "stay") &&
-            !SameTextNoCase(text.c_str(), "show"))
+        if (!IsScrollModeName(text.c_str())) {
+            std::vector<std::string> modes;
+            for (const ScrollModeName& known : scrollModeNames)
+                modes.push_back(known.name);
             Add(Severity::Warning, "unknown-mode",
-                Field(index, names) + " is \"" + text + "\"; the player knows scroll, stay and "
-                "show, and uses scroll.",
-                "Write scroll, stay or show.");
+                Field(index, names) + " is \"" + text + "\"; the player knows " + Listed(modes, "and") +
+                    ", and uses " + DefaultModeName() + "." + Hint(text, modes),
+                "Write " + Listed(modes, "or") + ".");
+        }
         break;
     case FieldKind::Alignment:
-        if (!SameTextNoCase(text.c_str(), "left") && !SameTextNoCase(text.c_str(), "right") &&
-            !SameTextNoCase(text.c_str(), "center"))
+        if (!LineAlignmentFromName(text.c_str(), nullptr)) {
+            std::vector<std::string> alignments;
+            for (const LineAlignmentName& known : lineAlignmentNames)
+                alignments.push_back(known.name);
             Add(Severity::Warning, "unknown-alignment",
-                Field(index, names) + " is \"" + text + "\"; the player knows left, center and "
-                "right, and aligns left.",
-                "Write left, center or right.");
+                Field(index, names) + " is \"" + text + "\"; the player knows " +
+                    Listed(alignments, "and") + ", and aligns " + LeftName() + "." +
+                    Hint(text, alignments),
+                "Write " + Listed(alignments, "or") + ".");
+        }
         break;
     default:
         break;
@@ -208,7 +252,138 @@ bool HasName(const std::vector<CheckedControl>& controls, const char* name)
     return false;
 }
 
+bool IsScroller(const CheckedControl& control)
+{
+    return control.section == "HSCROLLINFO" || control.section == "VSCROLLINFO";
+}
+
+bool HasBlanks(const std::string& name)
+{
+    return name.front() == ' ' || name.back() == ' ' || name.front() == '\t' || name.back() == '\t';
+}
+
+// The control that is most likely a misspelling of a name the skin lacks: the first whose name is
+// near it, of the kinds that can carry it. Null when the skin has the name or nothing is near.
+const CheckedControl* MisspeltAs(const std::vector<CheckedControl>& controls, const char* name,
+                                 bool (*kind)(const CheckedControl&), bool exactCase)
+{
+    for (const CheckedControl& c : controls)
+        if (exactCase ? c.name == name : SameTextNoCase(c.name.c_str(), name))
+            return nullptr;
+    for (const CheckedControl& c : controls)
+        if (kind(c) && !NearestName(c.name, {name}).empty())
+            return &c;
+    return nullptr;
+}
+
+bool AnyKind(const CheckedControl&)
+{
+    return true;
+}
+
+bool IsButton(const CheckedControl& control)
+{
+    return control.section == "BUTTONINFO";
+}
+
+// A control the window needs is missing: reported at the entry whose name is a near miss of it
+// (with "did you mean"), or at the name itself when no entry is near.
+void MissingControl(Report& report, const std::string& path, const std::vector<CheckedControl>& controls,
+                    const char* name, bool (*kind)(const CheckedControl&), bool exactCase,
+                    const std::string& problem, const std::string& fix)
+{
+    const CheckedControl* misspelt = MisspeltAs(controls, name, kind, exactCase);
+    if (!misspelt) {
+        report.Add(Severity::Error, "missing-control", path, 0, name, problem, fix);
+        return;
+    }
+    report.Add(Severity::Error, "missing-control", path, 0,
+               SkinKey(misspelt->section, std::to_string(misspelt->number)),
+               problem + " This entry is named " + misspelt->name + ": did you mean " + name + "?",
+               std::string("Name the control ") + name + " (upper case as written here).");
+}
+
+// What each control can do on a window of this role: a button nothing reacts to and a scrolling
+// text no text ever reaches do nothing, and that is an error. A near miss of a name the window
+// lacks is left to CheckSkinLinks, which points at it.
+void CheckPurposes(const SkinFacts& skin, const std::vector<CheckedControl>& controls, Report& report)
+{
+    std::vector<std::string> known;
+    for (const char* name : mainButtons)
+        known.push_back(name);
+    for (const CheckedControl& c : controls) {
+        if (HasBlanks(c.name))
+            continue;
+        const std::string key = SkinKey(c.section, std::to_string(c.number));
+        if (skin.role == SkinRole::Splash && (IsButton(c) || IsScroller(c))) {
+            report.Add(Severity::Error, "control-does-nothing", skin.path, 0, key,
+                       IsButton(c) ? "Buttons on the splash screen do nothing, so " + c.name +
+                                         " lights up under the mouse and does nothing."
+                                   : "No text ever reaches a scrolling text on the splash screen, so " +
+                                         c.name + " shows only its piece of the picture.",
+                       "Remove the control; paint what it should show into the splash picture.");
+            continue;
+        }
+        if (IsScroller(c) && !SameTextNoCase(c.name.c_str(), "TEXT_SCROLLER") &&
+            skin.role != SkinRole::Splash &&
+            MisspeltAs(controls, "TEXT_SCROLLER", IsScroller, false) != &c) {
+            report.Add(Severity::Error, "control-does-nothing", skin.path, 0, key,
+                       "No text ever reaches a scrolling text named " + c.name +
+                           ": only TEXT_SCROLLER gets one, so it shows only its piece of the picture." +
+                           Hint(c.name, {"TEXT_SCROLLER"}),
+                       "Name it TEXT_SCROLLER, or remove it.");
+            continue;
+        }
+        if (!IsButton(c))
+            continue;
+        if (skin.role == SkinRole::Main && !IsInfoButton(c.name) &&
+            std::find(known.begin(), known.end(), c.name) == known.end()) {
+            const bool info = SameTextNoCase(c.name.substr(0, sizeof infoPrefix - 1).c_str(), infoPrefix);
+            report.Add(Severity::Error, "unknown-button", skin.path, 0, key,
+                       "Nothing reacts to a button named " + c.name + ", so it does nothing." +
+                           (info ? " Did you mean " + std::string(infoPrefix) +
+                                       c.name.substr(sizeof infoPrefix - 1) + "?"
+                                 : Hint(c.name, known)),
+                       "Use BUTTON_PLAY, BUTTON_PAUSE, BUTTON_STOP, BUTTON_FF, BUTTON_RW, "
+                       "BUTTON_PREV, BUTTON_NEXT, BUTTON_MINIMIZE, BUTTON_EXIT or "
+                       "BUTTON_INFO<dialog> (upper case as written here).");
+        }
+        // A close button in another case is the missing close button or a second one
+        // (CheckSkinLinks, duplicate-name).
+        if (skin.role == SkinRole::Dialog && !SameTextNoCase(c.name.c_str(), "BUTTON_CLOSE") &&
+            MisspeltAs(controls, "BUTTON_CLOSE", IsButton, true) != &c)
+            report.Add(Severity::Error, "unknown-button", skin.path, 0, key,
+                       "Nothing reacts to a button named " + c.name +
+                           " on a dialog, so it does nothing: only BUTTON_CLOSE does something there.",
+                       "Name the dialog's close button BUTTON_CLOSE (upper case), or remove this one.");
+    }
+}
+
 }  // namespace
+
+int StrayMaskPixels(const std::vector<unsigned>& pixels, int width, int height)
+{
+    if (width <= 0 || height <= 0 || pixels.size() < static_cast<size_t>(width) * height)
+        return 0;
+    auto white = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < width && y < height &&
+               (pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF) == 0xFFFFFF;
+    };
+    int stray = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const unsigned pixel = pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF;
+            const bool light = (pixel >> 16) >= 0xF0 && ((pixel >> 8) & 0xFF) >= 0xF0 && (pixel & 0xFF) >= 0xF0;
+            if (!light || pixel == 0xFFFFFF)
+                continue;
+            bool besideWhite = false;
+            for (int dy = -1; dy <= 1 && !besideWhite; ++dy)
+                for (int dx = -1; dx <= 1 && !besideWhite; ++dx)
+                    besideWhite = white(x + dx, y + dy);
+            stray += besideWhite;
+        }
+    return stray;
+}
 
 std::string SkinKey(const std::string& section, const std::string& key)
 {
@@ -247,29 +422,6 @@ std::vector<CheckedControl> CheckSkinEntries(const SkinFacts& skin, Report& repo
                                "Give every control its own name.");
                     break;
                 }
-            const bool button = std::strcmp(layout.section, "BUTTONINFO") == 0;
-            const bool blanks = control.name.front() == ' ' || control.name.back() == ' ' ||
-                                control.name.front() == '\t' || control.name.back() == '\t';
-            if (button && !blanks && skin.role == SkinRole::Main && !IsInfoButton(control.name)) {
-                bool known = false;
-                for (const char* name : mainButtons)
-                    known = known || control.name == name;
-                if (!known)
-                    report.Add(Severity::Warning, "unknown-button", skin.path, 0,
-                               SkinKey(layout.section, std::to_string(i + 1)),
-                               "Nothing reacts to a button named " + control.name + ".",
-                               "Use BUTTON_PLAY, BUTTON_PAUSE, BUTTON_STOP, BUTTON_FF, BUTTON_RW, "
-                               "BUTTON_PREV, BUTTON_NEXT, BUTTON_MINIMIZE, BUTTON_EXIT or "
-                               "BUTTON_INFO<dialog> (upper case as written here).");
-            }
-            // A close button in the wrong case is reported with the missing close button.
-            if (button && !blanks && skin.role == SkinRole::Dialog &&
-                !SameTextNoCase(control.name.c_str(), "BUTTON_CLOSE"))
-                report.Add(Severity::Warning, "unknown-button", skin.path, 0,
-                           SkinKey(layout.section, std::to_string(i + 1)),
-                           "Nothing reacts to a button named " + control.name +
-                               " on a dialog; only BUTTON_CLOSE does something there.",
-                           "Name the dialog's close button BUTTON_CLOSE (upper case).");
             controls.push_back(control);
         }
         // Keys the loader never reaches: past a gap, or not written as plain numbers.
@@ -289,6 +441,7 @@ std::vector<CheckedControl> CheckSkinEntries(const SkinFacts& skin, Report& repo
                            "Number the entries 1, 2, 3, ... without gaps.");
         }
     }
+    CheckPurposes(skin, controls, report);
     return controls;
 }
 
@@ -296,10 +449,14 @@ void CheckSkinLinks(const std::string& mainPath, bool mainRead,
                     const std::vector<CheckedControl>& mainControls,
                     const std::vector<DialogSkin>& dialogs, Report& report)
 {
+    // Dialog names that a misspelt info button was near.
+    std::vector<std::string> hinted;
     if (mainRead) {
-        for (const char* name : {"TEXT_SONGNUM", "TEXT_ACTTIME", "TEXT_TOTALTIME", "TEXT_SCROLLER"})
-            if (!HasName(mainControls, name))
-                report.Add(Severity::Error, "missing-control", mainPath, 0, name,
+        for (const char* name : {"TEXT_SONGNUM", "TEXT_ACTTIME", "TEXT_TOTALTIME", "TEXT_SCROLLER"}) {
+            if (HasName(mainControls, name))
+                continue;
+            const bool scroller = std::strcmp(name, "TEXT_SCROLLER") == 0;
+            MissingControl(report, mainPath, mainControls, name, scroller ? IsScroller : AnyKind, false,
                            std::string("The main skin has no control named ") + name +
                                ", so the player cannot show " +
                                (std::strcmp(name, "TEXT_SONGNUM") == 0     ? "the song number."
@@ -307,33 +464,42 @@ void CheckSkinLinks(const std::string& mainPath, bool mainRead,
                                 : std::strcmp(name, "TEXT_TOTALTIME") == 0 ? "the total time."
                                                                           : "the song description."),
                            std::string("Add a control named ") + name +
-                               (std::strcmp(name, "TEXT_SCROLLER") == 0
-                                    ? " (an HSCROLLINFO entry)."
-                                    : " (a TEXTINFO entry)."));
+                               (scroller ? " (an HSCROLLINFO entry)." : " (a TEXTINFO entry)."));
+        }
         for (const CheckedControl& c : mainControls) {
             if (c.section != "BUTTONINFO" || !IsInfoButton(c.name))
                 continue;
             bool found = false;
             for (const DialogSkin& d : dialogs)
                 found = found || SameTextNoCase(d.dialog->name.c_str(), c.name.c_str());
-            if (!found)
-                report.Add(Severity::Error, "info-button-no-dialog", mainPath, 0,
-                           SkinKey(c.section, std::to_string(c.number)),
-                           "The info button " + c.name + " opens the dialog of that name, but no "
-                           "dialog has it, so the button does nothing.",
-                           "Add a dialog with dialog.name.NN=" + c.name +
-                               " to the descriptor, or rename the button.");
+            std::vector<std::string> names;
+            for (const DialogSkin& d : dialogs)
+                names.push_back(d.dialog->name);
+            if (found)
+                continue;
+            const std::string nearest = NearestName(c.name, names);
+            if (!nearest.empty())
+                hinted.push_back(nearest);
+            report.Add(Severity::Error, "info-button-no-dialog", mainPath, 0,
+                       SkinKey(c.section, std::to_string(c.number)),
+                       "The info button " + c.name + " opens the dialog of that name, but no "
+                       "dialog has it, so the button does nothing." +
+                           (nearest.empty() ? std::string() : " Did you mean " + nearest + "?"),
+                       "Add a dialog with dialog.name.NN=" + c.name +
+                           " to the descriptor, or rename the button.");
         }
     }
     for (const DialogSkin& d : dialogs) {
         const DiskPlan::Dialog& dialog = *d.dialog;
-        if (mainRead && !dialog.duplicate) {
+        // A dialog whose button is misspelt is reported with the button.
+        const bool misspelt = std::find(hinted.begin(), hinted.end(), dialog.name) != hinted.end();
+        if (mainRead && !dialog.duplicate && !misspelt) {
             bool opened = false;
             for (const CheckedControl& c : mainControls)
                 opened = opened || (c.section == "BUTTONINFO" && IsInfoButton(c.name) &&
                                     SameTextNoCase(c.name.c_str(), dialog.name.c_str()));
             if (!opened)
-                report.Add(Severity::Warning, "dialog-never-opens",
+                report.Add(Severity::Error, "dialog-never-opens",
                            dialog.nameAt ? dialog.nameAt->place.file : std::string(),
                            dialog.nameAt ? dialog.nameAt->place.line : 0,
                            NumberedKey("dialog.name.", dialog.number),
@@ -346,17 +512,17 @@ void CheckSkinLinks(const std::string& mainPath, bool mainRead,
         if (!d.skinRead)
             continue;
         if (!HasName(d.controls, "TEXT_SCROLLER"))
-            report.Add(Severity::Error, "missing-control", dialog.file, 0, "TEXT_SCROLLER",
-                       "The dialog skin has no control named TEXT_SCROLLER, so the dialog shows "
-                       "no text.",
-                       "Add a VSCROLLINFO (or HSCROLLINFO) entry named TEXT_SCROLLER.");
+            MissingControl(report, dialog.file, d.controls, "TEXT_SCROLLER", IsScroller, false,
+                           "The dialog skin has no control named TEXT_SCROLLER, so the dialog shows "
+                           "no text.",
+                           "Add a VSCROLLINFO (or HSCROLLINFO) entry named TEXT_SCROLLER.");
         bool close = false;
         for (const CheckedControl& c : d.controls)
             close = close || (c.section == "BUTTONINFO" && c.name == "BUTTON_CLOSE");
         if (!close)
-            report.Add(Severity::Error, "missing-control", dialog.file, 0, "BUTTON_CLOSE",
-                       "The dialog skin has no button named BUTTON_CLOSE (exactly so, upper "
-                       "case), so the dialog can only be closed with the Escape key.",
-                       "Add a BUTTONINFO entry named BUTTON_CLOSE.");
+            MissingControl(report, dialog.file, d.controls, "BUTTON_CLOSE", IsButton, true,
+                           "The dialog skin has no button named BUTTON_CLOSE (exactly so, upper "
+                           "case), so the dialog can only be closed with the Escape key.",
+                           "Add a BUTTONINFO entry named BUTTON_CLOSE.");
     }
 }

@@ -54,5 +54,10 @@ void CheckSkinLinks(const std::string& mainPath, bool mainRead,
                     const std::vector<CheckedControl>& mainControls,
                     const std::vector<DialogSkin>& dialogs, Report& report);
 
+// Pixels of a mask (0xRRGGBB, row by row) that anti-aliasing or JPEG left beside the cut-away pure
+// white: not pure white themselves, every channel at least 0xF0, with a pure white neighbour
+// (of eight). They stay in the window as a light fringe.
+int StrayMaskPixels(const std::vector<unsigned>& pixels, int width, int height);
+
 // "[SECTION] key", the way skin findings name their place.
 std::string SkinKey(const std::string& section, const std::string& key);

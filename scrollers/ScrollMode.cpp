@@ -2,8 +2,17 @@
 
 #include "descriptor/EntryText.h"
 
+const ScrollModeName scrollModeNames[3] = {
+    {"scroll", ScrollModeScroll}, {"stay", ScrollModeStay}, {"show", ScrollModeShow}};
+
 ScrollMode ScrollModeFromName(const char *name) {
-  if (SameTextNoCase(name, "stay")) return ScrollModeStay;
-  if (SameTextNoCase(name, "show")) return ScrollModeShow;
+  for (const ScrollModeName &known : scrollModeNames)
+    if (SameTextNoCase(name, known.name)) return known.mode;
   return ScrollModeScroll;
+}
+
+bool IsScrollModeName(const char *name) {
+  for (const ScrollModeName &known : scrollModeNames)
+    if (SameTextNoCase(name, known.name)) return true;
+  return false;
 }

@@ -6,16 +6,20 @@
 
 #include "descriptor/EntryText.h"
 #include "scrollers/CreateMotion.h"
+#include "scrollers/LineAlignment.h"
 #include "window/Selection.h"
 #include "window/WindowDC.h"
 
 namespace {
 
-// The skin's alignment names and their DrawTextA formats.
-const struct {
-    const char* name;
-    UINT format;
-} alignments[] = {{"left", DT_LEFT}, {"right", DT_RIGHT}, {"center", DT_CENTER}};
+UINT DrawTextFormat(LineAlignment alignment)
+{
+    switch (alignment) {
+    case LineAlignment::Center: return DT_CENTER;
+    case LineAlignment::Right: return DT_RIGHT;
+    default: return DT_LEFT;
+    }
+}
 
 }  // namespace
 
@@ -54,11 +58,9 @@ HWND VScroller::CreateScroller(DWORD exStyle, const char* name, const char* titl
     disabledImage = std::move(newDisabledImage);
     MakeFont(fontFace, fontHeight, newActiveColor, newInactiveColor, bold, italic);
     // Any other name leaves the alignment as it was.
-    for (const auto& known : alignments)
-        if (SameTextNoCase(alignmentName, known.name)) {
-            alignment = known.format;
-            break;
-        }
+    LineAlignment named = LineAlignment::Left;
+    if (LineAlignmentFromName(alignmentName, &named))
+        alignment = DrawTextFormat(named);
 
     int width = 0;
     int height = 0;

@@ -13,7 +13,7 @@ struct Entry {
     std::string value;
 };
 
-// A sound main skin on a 200 x 160 picture.
+// A sound main skin on a 200 x 160 picture, and a sound dialog skin.
 const std::vector<Entry> mainEntries = {
     {"BUTTONINFO", "1", "BUTTON_PLAY,10,10,20,20,Play"},
     {"BUTTONINFO", "2", "BUTTON_INFO1,40,10,20,20,Info"},
@@ -21,8 +21,11 @@ const std::vector<Entry> mainEntries = {
     {"TEXTINFO", "2", "TEXT_ACTTIME,Tahoma,TRUE,x,12,65280,50,40,40,14, ,Elapsed"},
     {"TEXTINFO", "3", "TEXT_TOTALTIME,Tahoma,-,-,12,65280,100,40,40,14,00:00"},
     {"HSCROLLINFO", "1", "TEXT_SCROLLER,Tahoma,TRUE,false,-13,16777215,10,60,100,16,About"},
-    {"VSCROLLINFO", "1", "TEXT_V,Arial,FALSE,FALSE,12,0,255,10,80,100,40,2,100,1,Stay,CENTER,Tip"},
     {"LABELINFO", "1", "LABEL_T,Arial,TRUE,FALSE,14,16777215,8421504,10,130,120,16,Title"},
+};
+const std::vector<Entry> dialogEntries = {
+    {"BUTTONINFO", "1", "BUTTON_CLOSE,10,10,20,20,Close"},
+    {"VSCROLLINFO", "1", "TEXT_SCROLLER,Arial,FALSE,FALSE,12,0,255,10,80,100,40,2,100,1,Stay,CENTER,Tip"},
 };
 
 // Builds the facts the way the Windows side reads them: entries 1, 2, ... up to the first missing
@@ -70,14 +73,22 @@ TEST(CheckSkinEntries, TheSoundSkinIsCleanAndMakesEveryControl)
     Report report;
     const std::vector<CheckedControl> controls = CheckSkinEntries(Facts(mainEntries), report);
     EXPECT_TRUE(report.Findings().empty()) << report.Text();
-    ASSERT_EQ(controls.size(), 8u);
+    ASSERT_EQ(controls.size(), 7u);
     EXPECT_EQ(controls[2].name, "TEXT_SONGNUM");
     EXPECT_FALSE(controls[2].pictured);
-    EXPECT_EQ(controls[6].section, "VSCROLLINFO");
-    EXPECT_EQ(controls[6].x, 10);
-    EXPECT_EQ(controls[6].y, 80);
-    EXPECT_EQ(controls[6].width, 100);
-    EXPECT_EQ(controls[6].height, 40);
+    EXPECT_EQ(controls[5].section, "HSCROLLINFO");
+    EXPECT_EQ(controls[5].x, 10);
+    EXPECT_EQ(controls[5].y, 60);
+    EXPECT_EQ(controls[5].width, 100);
+    EXPECT_EQ(controls[5].height, 16);
+
+    Report dialogReport;
+    const auto dialogControls = CheckSkinEntries(Facts(dialogEntries, SkinRole::Dialog), dialogReport);
+    EXPECT_TRUE(dialogReport.Findings().empty()) << dialogReport.Text();
+    ASSERT_EQ(dialogControls.size(), 2u);
+    EXPECT_EQ(dialogControls[1].section, "VSCROLLINFO");
+    EXPECT_EQ(dialogControls[1].y, 80);
+    EXPECT_EQ(dialogControls[1].height, 40);
 }
 
 struct EntryFault {
@@ -86,6 +97,8 @@ struct EntryFault {
     std::string code;
     Severity severity;
     size_t controls;  // how many the player still creates
+    SkinRole role = SkinRole::Main;  // the main skin's entries, or the dialog's
+    const char* says = "";           // part of the problem's text
 };
 
 class OneEntryFault : public testing::TestWithParam<EntryFault> {};
@@ -93,7 +106,9 @@ class OneEntryFault : public testing::TestWithParam<EntryFault> {};
 TEST_P(OneEntryFault, IsReportedAloneAtItsKey)
 {
     Report report;
-    const auto controls = CheckSkinEntries(Facts(With(mainEntries, GetParam().change)), report);
+    const bool dialog = GetParam().role == SkinRole::Dialog;
+    const auto controls = CheckSkinEntries(
+        Facts(With(dialog ? dialogEntries : mainEntries, GetParam().change), GetParam().role), report);
     ASSERT_EQ(report.Findings().size(), 1u) << report.Text();
     const Finding& found = report.Findings()[0];
     EXPECT_EQ(found.code, GetParam().code) << report.Text();
@@ -101,34 +116,44 @@ TEST_P(OneEntryFault, IsReportedAloneAtItsKey)
     EXPECT_EQ(found.key, SkinKey(GetParam().change.section, GetParam().change.key));
     EXPECT_EQ(found.file, "gui\\skin.ini");
     EXPECT_EQ(controls.size(), GetParam().controls);
+    EXPECT_NE(found.problem.find(GetParam().says), std::string::npos) << found.problem;
 }
 
 const Severity E = Severity::Error;
 const Severity W = Severity::Warning;
 
 INSTANTIATE_TEST_SUITE_P(Faults, OneEntryFault, testing::Values(
-    EntryFault{"ButtonTooShort", {"BUTTONINFO", "1", "BUTTON_PLAY,10,10,20"}, "entry-short", E, 7},
-    EntryFault{"EmptyFieldShiftsTheRest", {"BUTTONINFO", "1", "BUTTON_PLAY,10,,10,20,20,Play"}, "entry-empty-field", W, 8},
-    EntryFault{"ScrollerWithoutTooltip", {"HSCROLLINFO", "1", "TEXT_SCROLLER,Tahoma,TRUE,FALSE,-13,0,10,60,100,16"}, "entry-short", E, 7},
-    EntryFault{"VScrollerTooShort", {"VSCROLLINFO", "1", "TEXT_V,Arial,FALSE,FALSE,12,0,255,10,80,100,40,2,100,1,stay"}, "entry-short", E, 7},
-    EntryFault{"CommaInTooltip", {"BUTTONINFO", "1", "BUTTON_PLAY,10,10,20,20,Play, now"}, "entry-extra-fields", W, 8},
-    EntryFault{"WordForNumber", {"BUTTONINFO", "1", "BUTTON_PLAY,ten,10,20,20,Play"}, "not-a-number", E, 8},
-    EntryFault{"NumberWithUnit", {"LABELINFO", "1", "LABEL_T,Arial,TRUE,FALSE,14px,16777215,8421504,10,130,120,16,Title"}, "not-a-number", W, 8},
-    EntryFault{"HexColour", {"TEXTINFO", "1", "TEXT_SONGNUM,Tahoma,-,-,12,0xFF00,10,40,30,14,00,Song"}, "not-a-number", W, 8},
-    EntryFault{"ColourOutOfRange", {"HSCROLLINFO", "1", "TEXT_SCROLLER,Tahoma,TRUE,FALSE,-13,16777216,10,60,100,16,About"}, "colour-range", W, 8},
-    EntryFault{"FlagWord", {"LABELINFO", "1", "LABEL_T,Arial,yes,FALSE,14,16777215,8421504,10,130,120,16,Title"}, "flag-word", W, 8},
-    EntryFault{"UnknownMode", {"VSCROLLINFO", "1", "TEXT_V,Arial,FALSE,FALSE,12,0,255,10,80,100,40,2,100,1,roll,left,Tip"}, "unknown-mode", W, 8},
-    EntryFault{"UnknownAlignment", {"VSCROLLINFO", "1", "TEXT_V,Arial,FALSE,FALSE,12,0,255,10,80,100,40,2,100,1,show,middle,Tip"}, "unknown-alignment", W, 8},
-    EntryFault{"ZeroWidth", {"BUTTONINFO", "2", "BUTTON_INFO1,40,10,0,20,Info"}, "empty-rectangle", E, 8},
-    EntryFault{"OutsideThePicture", {"BUTTONINFO", "2", "BUTTON_INFO1,400,10,20,20,Info"}, "outside-picture", E, 8},
-    EntryFault{"PartlyOutside", {"LABELINFO", "1", "LABEL_T,Arial,TRUE,FALSE,14,0,0,100,150,120,16,Title"}, "outside-picture", W, 8},
-    EntryFault{"TextFieldWindowOutside", {"TEXTINFO", "1", "TEXT_SONGNUM,Tahoma,-,-,12,65280,170,40,30,14,00,Song"}, "outside-picture", W, 8},
-    EntryFault{"DuplicateName", {"LABELINFO", "1", "text_songnum,Arial,TRUE,FALSE,14,0,0,10,130,120,16,Title"}, "duplicate-name", W, 8},
-    EntryFault{"NameWithBlank", {"BUTTONINFO", "1", "BUTTON_PLAY ,10,10,20,20,Play"}, "name-blank", W, 8},
-    EntryFault{"UnknownButton", {"BUTTONINFO", "1", "BUTTON_PLAYY,10,10,20,20,Play"}, "unknown-button", W, 8},
-    EntryFault{"InfoButtonInLowerCase", {"BUTTONINFO", "2", "button_info1,40,10,20,20,Info"}, "unknown-button", W, 8},
-    EntryFault{"GapInSection", {"BUTTONINFO", "4", "BUTTON_STOP,70,10,20,20,Stop"}, "skin-gap", E, 8},
-    EntryFault{"KeyWithLeadingZero", {"LABELINFO", "02", "LABEL_U,Arial,TRUE,FALSE,14,0,0,10,110,120,16,U"}, "skin-key-name", W, 8}));
+    EntryFault{"ButtonTooShort", {"BUTTONINFO", "1", "BUTTON_PLAY,10,10,20"}, "entry-short", E, 6},
+    EntryFault{"EmptyFieldShiftsTheRest", {"BUTTONINFO", "1", "BUTTON_PLAY,10,,10,20,20,Play"}, "entry-empty-field", W, 7},
+    EntryFault{"ScrollerWithoutTooltip", {"HSCROLLINFO", "1", "TEXT_SCROLLER,Tahoma,TRUE,FALSE,-13,0,10,60,100,16"}, "entry-short", E, 6},
+    EntryFault{"VScrollerTooShort", {"VSCROLLINFO", "1", "TEXT_SCROLLER,Arial,FALSE,FALSE,12,0,255,10,80,100,40,2,100,1,stay"}, "entry-short", E, 1, SkinRole::Dialog},
+    EntryFault{"CommaInTooltip", {"BUTTONINFO", "1", "BUTTON_PLAY,10,10,20,20,Play, now"}, "entry-extra-fields", W, 7},
+    EntryFault{"WordForNumber", {"BUTTONINFO", "1", "BUTTON_PLAY,ten,10,20,20,Play"}, "not-a-number", E, 7},
+    EntryFault{"NumberWithUnit", {"LABELINFO", "1", "LABEL_T,Arial,TRUE,FALSE,14px,16777215,8421504,10,130,120,16,Title"}, "not-a-number", W, 7},
+    EntryFault{"HexColour", {"TEXTINFO", "1", "TEXT_SONGNUM,Tahoma,-,-,12,0xFF00,10,40,30,14,00,Song"}, "not-a-number", W, 7},
+    EntryFault{"ColourOutOfRange", {"HSCROLLINFO", "1", "TEXT_SCROLLER,Tahoma,TRUE,FALSE,-13,16777216,10,60,100,16,About"}, "colour-range", W, 7},
+    EntryFault{"FlagWord", {"LABELINFO", "1", "LABEL_T,Arial,yes,FALSE,14,16777215,8421504,10,130,120,16,Title"}, "flag-word", W, 7},
+    EntryFault{"UnknownMode", {"VSCROLLINFO", "1", "TEXT_SCROLLER,Arial,FALSE,FALSE,12,0,255,10,80,100,40,2,100,1,roll,left,Tip"}, "unknown-mode", W, 2, SkinRole::Dialog},
+    EntryFault{"UnknownAlignment", {"VSCROLLINFO", "1", "TEXT_SCROLLER,Arial,FALSE,FALSE,12,0,255,10,80,100,40,2,100,1,show,middle,Tip"}, "unknown-alignment", W, 2, SkinRole::Dialog},
+    EntryFault{"ZeroWidth", {"BUTTONINFO", "2", "BUTTON_INFO1,40,10,0,20,Info"}, "empty-rectangle", E, 7},
+    EntryFault{"OutsideThePicture", {"BUTTONINFO", "2", "BUTTON_INFO1,400,10,20,20,Info"}, "outside-picture", E, 7},
+    EntryFault{"PartlyOutside", {"LABELINFO", "1", "LABEL_T,Arial,TRUE,FALSE,14,0,0,100,150,120,16,Title"}, "outside-picture", W, 7},
+    EntryFault{"TextFieldWindowOutside", {"TEXTINFO", "1", "TEXT_SONGNUM,Tahoma,-,-,12,65280,170,40,30,14,00,Song"}, "outside-picture", W, 7},
+    EntryFault{"DuplicateName", {"LABELINFO", "1", "text_songnum,Arial,TRUE,FALSE,14,0,0,10,130,120,16,Title"}, "duplicate-name", W, 7},
+    EntryFault{"NameWithBlank", {"BUTTONINFO", "1", "BUTTON_PLAY ,10,10,20,20,Play"}, "name-blank", W, 7},
+    EntryFault{"UnknownButton", {"BUTTONINFO", "1", "BUTTON_PLAYY,10,10,20,20,Play"}, "unknown-button", E, 7},
+    EntryFault{"InfoButtonInLowerCase", {"BUTTONINFO", "2", "button_info1,40,10,20,20,Info"}, "unknown-button", E, 7,
+               SkinRole::Main, "Did you mean BUTTON_INFO1?"},
+    EntryFault{"ButtonMisspelt", {"BUTTONINFO", "1", "BUTTON_NXET,10,10,20,20,Next"}, "unknown-button", E, 7,
+               SkinRole::Main, "Did you mean BUTTON_NEXT?"},
+    EntryFault{"ScrollerNoTextReaches", {"VSCROLLINFO", "1", "TEXT_NOTES,Arial,FALSE,FALSE,12,0,255,10,80,100,40,2,100,1,stay,left,Tip"},
+               "control-does-nothing", E, 8},
+    EntryFault{"DialogButtonDoesNothing", {"BUTTONINFO", "2", "BUTTON_OK,40,10,20,20,OK"}, "unknown-button", E, 3,
+               SkinRole::Dialog},
+    EntryFault{"ModeMisspelt", {"VSCROLLINFO", "1", "TEXT_SCROLLER,Arial,FALSE,FALSE,12,0,255,10,80,100,40,2,100,1,sroll,left,Tip"},
+               "unknown-mode", W, 2, SkinRole::Dialog, "Did you mean scroll?"},
+    EntryFault{"GapInSection", {"BUTTONINFO", "4", "BUTTON_STOP,70,10,20,20,Stop"}, "skin-gap", E, 7},
+    EntryFault{"KeyWithLeadingZero", {"LABELINFO", "02", "LABEL_U,Arial,TRUE,FALSE,14,0,0,10,110,120,16,U"}, "skin-key-name", W, 7}));
 
 TEST(CheckSkinEntries, ADialogKnowsOnlyItsCloseButton)
 {
@@ -140,9 +165,28 @@ TEST(CheckSkinEntries, ADialogKnowsOnlyItsCloseButton)
     Report report;
     CheckSkinEntries(Facts(dialog, SkinRole::Dialog), report);
     ASSERT_EQ(report.Findings().size(), 2u) << report.Text();
-    EXPECT_EQ(report.Findings()[0].code, "unknown-button");
-    EXPECT_EQ(report.Findings()[0].key, "[BUTTONINFO] 2");
-    EXPECT_EQ(report.Findings()[1].code, "duplicate-name");
+    EXPECT_EQ(report.Findings()[0].code, "duplicate-name");
+    EXPECT_EQ(report.Findings()[0].key, "[BUTTONINFO] 3");
+    EXPECT_EQ(report.Findings()[1].code, "unknown-button");
+    EXPECT_EQ(report.Findings()[1].key, "[BUTTONINFO] 2");
+}
+
+TEST(CheckSkinEntries, ButtonsAndScrollersOnTheSplashDoNothing)
+{
+    const std::vector<Entry> splash = {
+        {"LABELINFO", "1", "LABEL_T,Arial,TRUE,FALSE,14,0,0,10,130,120,16,Title"},
+        {"BUTTONINFO", "1", "BUTTON_PLAY,10,10,20,20,Play"},
+        {"HSCROLLINFO", "1", "TEXT_SCROLLER,Tahoma,TRUE,FALSE,-13,0,10,60,100,16,About"},
+    };
+    Report report;
+    CheckSkinEntries(Facts(splash, SkinRole::Splash), report);
+    ASSERT_EQ(report.Findings().size(), 2u) << report.Text();
+    for (const Finding& found : report.Findings()) {
+        EXPECT_EQ(found.code, "control-does-nothing");
+        EXPECT_EQ(found.severity, Severity::Error);
+    }
+    EXPECT_EQ(report.Findings()[0].key, "[BUTTONINFO] 1");
+    EXPECT_EQ(report.Findings()[1].key, "[HSCROLLINFO] 1");
 }
 
 TEST(CheckSkinEntries, RectanglesAreNotJudgedWithoutAMainPicture)
@@ -198,6 +242,8 @@ TEST(CheckSkinLinks, EachBrokenLinkIsOneFinding)
          "missing-control", "TEXT_SCROLLER"},
         {"InfoButtonWithoutDialog", [](LinkSetup& s) { s.main.push_back({"BUTTONINFO", "3", "BUTTON_INFO2,70,10,20,20,More"}); },
          "info-button-no-dialog", "[BUTTONINFO] 3"},
+        {"InfoButtonMisspelt", [](LinkSetup& s) { s.main = With(s.main, {"BUTTONINFO", "2", "BUTTON_INFOI,40,10,20,20,Info"}); },
+         "info-button-no-dialog", "[BUTTONINFO] 2"},
         {"DialogNoButtonOpens", [](LinkSetup& s) {
              s.dialogs.push_back({2, "gui\\two.ini", "BUTTON_INFO2", nullptr, nullptr, false, false});
              s.dialogEntries.push_back(s.dialogEntries[0]);
@@ -205,8 +251,11 @@ TEST(CheckSkinLinks, EachBrokenLinkIsOneFinding)
         {"DialogWithoutScroller", [](LinkSetup& s) { s.dialogEntries[0].pop_back(); }, "missing-control", "TEXT_SCROLLER"},
         {"DialogWithoutClose", [](LinkSetup& s) { s.dialogEntries[0].erase(s.dialogEntries[0].begin()); },
          "missing-control", "BUTTON_CLOSE"},
+        // A near miss is pointed at where it is written.
         {"CloseInWrongCase", [](LinkSetup& s) { s.dialogEntries[0][0].value = "Button_Close,10,10,20,20,Close"; },
-         "missing-control", "BUTTON_CLOSE"},
+         "missing-control", "[BUTTONINFO] 1"},
+        {"ScrollerMisspelt", [](LinkSetup& s) { s.main = With(s.main, {"HSCROLLINFO", "1", "TEXT_SCROLER,Tahoma,TRUE,FALSE,-13,0,10,60,100,16,About"}); },
+         "missing-control", "[HSCROLLINFO] 1"},
     };
     for (const auto& c : cases) {
         LinkSetup setup;
@@ -225,6 +274,24 @@ TEST(CheckSkinLinks, ADialogOfARepeatedNameIsNotReportedAsNeverOpened)
     setup.dialogEntries.push_back(setup.dialogEntries[0]);
     const Report report = CheckLinks(setup);
     EXPECT_TRUE(report.Findings().empty()) << report.Text();
+}
+
+TEST(StrayMaskPixels, CountsLightPixelsBesideTheCutAwayWhite)
+{
+    // 4 x 3: white column on the left, then light, dark and light pixels.
+    const unsigned W = 0xFFFFFF, L = 0xF4F8F0, D = 0x202020, E = 0xEFFFFF;
+    const struct {
+        std::vector<unsigned> pixels;
+        int stray;
+    } cases[] = {
+        {{W, L, D, L, W, D, D, D, W, W, W, W}, 1},  // the light pixel far from white is no fringe
+        {{W, E, D, D, W, E, D, D, W, E, D, D}, 0},  // one channel below 0xF0
+        {{D, D, D, D, D, L, L, D, D, D, D, D}, 0},  // no white at all
+        {{W, W, W, W, W, W, W, W, W, W, W, W}, 0},
+        {{L, W, L, W, L, W, L, W, L, W, L, W}, 6},  // diagonal neighbours count too
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(StrayMaskPixels(c.pixels, 4, 3), c.stray);
 }
 
 }  // namespace
