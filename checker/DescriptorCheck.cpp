@@ -4,7 +4,9 @@
 #include <set>
 #include <tuple>
 
+#include "checker/NameHint.h"
 #include "descriptor/EntryText.h"
+#include "descriptor/TextEncoding.h"
 
 namespace {
 
@@ -45,12 +47,15 @@ public:
     DiskPlan Run(const std::string& topFile);
 
 private:
-    // A file included several times gives its lines' findings once.
+    // A file included several times gives its lines' findings once; a file saved as UTF-16
+    // gives only that finding.
     void Add(Severity severity, const char* code, const Line* at, const std::string& key,
              const std::string& problem, const std::string& fix)
     {
         const std::string file = at ? at->place.file : std::string();
         const int line = at ? at->place.line : 0;
+        if (utf16Files.count(file) && std::string(code) != "utf16-file")
+            return;
         if (FirstTime(code, file, line, key))
             report.Add(severity, code, file, line, key, problem, fix);
     }
@@ -59,6 +64,10 @@ private:
         return said.insert(std::make_tuple(std::string(code), file, line, key)).second;
     }
     void CheckFiles();
+    void CheckEncodings();
+    bool MarkedLine(const Line& line);
+    // The known key nearest to a key the player never reads.
+    std::string NearestKey(const std::string& key) const;
     void CheckCuts();
     void CheckLines();
     void CheckKeyName(const Line& line);
@@ -72,6 +81,7 @@ private:
     const DescriptorScan& scan;
     Report& report;
     std::set<std::tuple<std::string, std::string, int, std::string>> said;
+    std::set<std::string> utf16Files;
     int songCount = 0;
     int dialogCount = 0;
     int targetCount = 0;
@@ -96,6 +106,7 @@ DiskPlan DescriptorChecker::Run(const std::string& topFile)
     songReach = Reach("music.file.");
     dialogReach = Reach("dialog.file.");
     targetReach = Reach("longdesc.target.name.");
+    CheckEncodings();
     CheckCuts();
     CheckLines();
     CheckLists();
@@ -182,6 +193,44 @@ void DescriptorChecker::CheckFiles()
     }
 }
 
+// A file saved as UTF-16 starts with the mark FF FE or FE FF; the reader, reading bytes, makes its
+// first line an entry whose key starts with the mark (a zero byte ends every line's text).
+void DescriptorChecker::CheckEncodings()
+{
+    for (const Line& line : scan.Lines()) {
+        const ByteOrderMark mark = FindByteOrderMark(line.key.data(), line.key.size());
+        if (line.place.line != 1 || (mark != ByteOrderMark::Utf16LittleEndian &&
+                                     mark != ByteOrderMark::Utf16BigEndian))
+            continue;
+        utf16Files.insert(line.place.file);
+        Add(Severity::Error, "utf16-file", &line, "",
+            "The file is saved as UTF-16 (\"Unicode\", it starts with the byte-order mark " +
+                std::string(mark == ByteOrderMark::Utf16LittleEndian ? "FF FE" : "FE FF") +
+                "): the player reads it byte by byte and finds none of its settings.",
+            "Save it as UTF-8 (or in the ANSI code page, \"ANSI\" in Notepad).");
+    }
+}
+
+// A line that starts with a UTF-8 byte-order mark after the first: the reader keeps the mark as
+// part of the line, so a key, a comment or an include is no longer one. True when reported.
+bool DescriptorChecker::MarkedLine(const Line& line)
+{
+    if (FindByteOrderMark(line.key.data(), line.key.size()) != ByteOrderMark::Utf8)
+        return false;
+    const std::string rest = line.key.substr(sizeof utf8ByteOrderMark);
+    const bool comment = !rest.empty() && rest[0] == '#';
+    Add(comment ? Severity::Warning : Severity::Error, "byte-order-mark", &line, line.key,
+        "The line starts with a byte-order mark (the bytes EF BB BF an editor writes at the start of "
+        "a UTF-8 file; here two files were joined): the player skips one only at the very start of a "
+        "file, so it reads \"" + rest + "\" with the mark in front, " +
+            (comment ? "as an entry that takes a place in the store, not as a comment."
+             : !rest.empty() && rest[0] == '@' ? "as an entry, not as an include."
+                                               : "a key it never finds."),
+        "Remove the mark: retype the start of the line, or save the file again as UTF-8 from an "
+        "editor that keeps one mark at most, at the very start.");
+    return true;
+}
+
 void DescriptorChecker::CheckCuts()
 {
     for (const DescriptorScan::Cut& cut : scan.Cuts()) {
@@ -217,6 +266,8 @@ void DescriptorChecker::CheckLines()
                 "Remove unused lines (comments do not count) so that at most 100 entries remain.");
             continue;
         }
+        if (MarkedLine(line))
+            continue;
         if (!line.hasEquals) {
             Add(Severity::Warning, "no-equals", &line, line.key,
                 "The line has no '=', so the player stores it as a key without a value.",
@@ -322,10 +373,14 @@ void DescriptorChecker::CheckKeyName(const Line& line)
         for (const auto& stored : scan.Store())
             listedLater = listedLater || (StartsWith(stored.first, "longdesc.target.name.") &&
                                           scan.Lines()[stored.second].value == name);
+        std::vector<std::string> targets;
+        for (int t = 1; t <= targetCount; ++t)
+            targets.push_back(scan.Value(NumberedKey("longdesc.target.name.", t)));
+        const std::string nearest = NearestName(name, targets);
         if (!known && !listedLater)
             Add(Severity::Warning, "longdesc-unknown-target", &line, key,
-                "No long-description target is named \"" + name +
-                    "\", so this text is never shown.",
+                "No long-description target is named \"" + name + "\", so this text is never shown." +
+                    (nearest.empty() ? std::string() : " Did you mean " + nearest + "?"),
                 "Use a name given by a longdesc.target.name.NN line (names are case-sensitive), "
                 "or add such a target.");
         else if (known && n > songCount && n > songReach)
@@ -334,11 +389,28 @@ void DescriptorChecker::CheckKeyName(const Line& line)
                 "Use the number of an existing song, or remove this line.");
         return;
     }
+    const std::string nearest = NearestKey(key);
     Add(Severity::Warning, "unknown-key", &line, key,
-        "The player never reads this key.",
+        "The player never reads this key." +
+            (nearest.empty() ? std::string() : " Did you mean " + nearest + "?"),
         "Check the spelling: keys are music.file.NN, music.desc.NN, music.longdesc.<target>.NN, "
         "longdesc.target.name.NN, longdesc.target.dialog.NN, dialog.file/name/title/text/dx/dy.NN, "
         "splash.music.file and splash.time.");
+}
+
+std::string DescriptorChecker::NearestKey(const std::string& key) const
+{
+    // The key's own number, when it ends in digits, else the first.
+    size_t digits = key.size();
+    while (digits > 0 && key[digits - 1] >= '0' && key[digits - 1] <= '9')
+        --digits;
+    const std::string number = digits < key.size() ? key.substr(digits) : "01";
+    std::vector<std::string> known = {"splash.time", "splash.music.file"};
+    for (const char* prefix : numberedPrefixes)
+        known.push_back(prefix + number);
+    for (int t = 1; t <= targetCount; ++t)
+        known.push_back(longdescPrefix + scan.Value(NumberedKey("longdesc.target.name.", t)) + "." + number);
+    return NearestName(key, known);
 }
 
 void DescriptorChecker::CheckLists()

@@ -11,7 +11,9 @@
 #include "controls/TextField.h"
 #include "scrollers/HScroller.h"
 #include "scrollers/VScroller.h"
+#include "checker/NameHint.h"
 #include "window/MessageBoxSeam.h"
+#include "window/PictureFormat.h"
 #include "window/RegionFromMask.h"
 #include "window/SkinWindow.h"
 
@@ -65,6 +67,49 @@ std::string SizeText(int width, int height)
 }
 
 int skinSerial = 0;
+
+// The kind of a picture file by its first bytes, as the player tells it.
+PictureFormat::Kind KindOfFile(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return PictureFormat::Unknown;
+    unsigned char head[64] = {};
+    DWORD read = 0;
+    if (!ReadFile(file, head, sizeof head, &read, nullptr))
+        read = 0;
+    CloseHandle(file);
+    return PictureFormat::Detect(head, read);
+}
+
+// A bitmap's pixels as 0xRRGGBB, row by row from the top; empty when they cannot be read.
+std::vector<unsigned> PixelsOf(HBITMAP bitmap, int* width, int* height)
+{
+    BITMAP info = {};
+    *width = 0;
+    *height = 0;
+    if (!bitmap || !GetObjectA(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0)
+        return {};
+    BITMAPINFO header = {};
+    header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    header.bmiHeader.biWidth = info.bmWidth;
+    header.bmiHeader.biHeight = -info.bmHeight;
+    header.bmiHeader.biPlanes = 1;
+    header.bmiHeader.biBitCount = 32;
+    header.bmiHeader.biCompression = BI_RGB;
+    std::vector<unsigned> pixels(static_cast<size_t>(info.bmWidth) * info.bmHeight);
+    HDC screen = GetDC(nullptr);
+    const int rows = GetDIBits(screen, bitmap, 0, info.bmHeight, pixels.data(), &header, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    if (rows != info.bmHeight)
+        return {};
+    *width = info.bmWidth;
+    *height = info.bmHeight;
+    return pixels;
+}
+
+const char* const screenKeys[] = {"Main", "Mask", "Over", "Down", "Disabled"};
 
 }  // namespace
 
@@ -126,15 +171,33 @@ void SkinProbe::CheckPictures()
     window->image.GetSize(&mainWidth, &mainHeight);
     facts.width = mainWidth;
     facts.height = mainHeight;
+    // Keys of [SCREEN] the player never reads, with the picture key each is nearest to.
+    std::vector<std::string> known(std::begin(screenKeys), std::end(screenKeys));
+    std::vector<std::pair<std::string, std::string>> strays;
+    for (const std::string& key : ini.Text().Keys("SCREEN")) {
+        bool read = false;
+        for (const char* name : screenKeys)
+            read = read || SameTextNoCase(key.c_str(), name);
+        if (!read)
+            strays.emplace_back(key, NearestName(key, known));
+    }
     std::vector<std::string> reported;
     for (const Picture& picture : pictures) {
-        const std::string key = SkinKey("SCREEN", picture.key);
+        std::string key = SkinKey("SCREEN", picture.key);
         if (!picture.name) {
             const bool isMain = std::strcmp(picture.key, "Main") == 0;
+            // A misspelt Main= is pointed at where it is written.
+            std::string hint;
+            for (auto& stray : strays)
+                if (isMain && stray.second == "Main" && hint.empty()) {
+                    key = SkinKey("SCREEN", stray.first);
+                    hint = " The key " + stray.first + " is no picture key: did you mean Main?";
+                    stray.second = "reported";
+                }
             if (isMain || mainName[0] != '\0')
                 report.Add(Severity::Error, "picture-missing", facts.path, 0, key,
                            isMain ? "The skin names no Main picture, so the window has no look, "
-                                    "no size and no controls' pictures."
+                                    "no size and no controls' pictures." + hint
                                   : std::string(picture.key) + "= is empty; an empty value does "
                                     "not fall back to the Main picture, so this look is missing.",
                            isMain ? "Add Main=<picture file> to the [SCREEN] section."
@@ -158,14 +221,26 @@ void SkinProbe::CheckPictures()
             bool unopened = false;
             for (const std::string& message : messages)
                 unopened = unopened || message == "Could not load the file: " + path;
+            const PictureFormat::Kind kind = KindOfFile(path);
             if (unopened)
                 report.Add(Severity::Error, "picture-missing", facts.path, 0, key,
                            "The picture " + path + " cannot be opened.",
                            "Put the picture there; names are relative to the skin file's folder.");
+            else if (!PictureFormat::Decoded(kind))
+                report.Add(Severity::Error, "picture-format", facts.path, 0, key,
+                           "The picture " + path + " is " +
+                               (kind == PictureFormat::Unknown
+                                    ? std::string("no BMP, GIF or JPEG picture")
+                                    : std::string("a ") + PictureFormat::Name(kind) + " file") +
+                               ", whatever its name says. The player reads only BMP, GIF and JPEG "
+                               "pictures, as the picture decoder of every Windows does, so this look "
+                               "shows nothing (some viewers, and Wine, show more kinds: do not trust them).",
+                           "Save it as BMP or GIF.");
             else
                 report.Add(Severity::Error, "picture-undecodable", facts.path, 0, key,
-                           "The picture " + path + " cannot be decoded.",
-                           "Save it as a BMP, GIF or JPEG file.");
+                           "The picture " + path + " is a " + PictureFormat::Name(kind) +
+                               " file that cannot be decoded (damaged or cut short).",
+                           "Save it again as BMP or GIF.");
             continue;
         }
         int width = 0;
@@ -178,11 +253,48 @@ void SkinProbe::CheckPictures()
                            "; controls are cut from every picture at the same places.",
                        "Make all five pictures of the skin the same size as Main.");
     }
+    for (const auto& stray : strays)
+        if (stray.second != "reported")
+            report.Add(Severity::Warning, "unknown-key", facts.path, 0, SkinKey("SCREEN", stray.first),
+                       "The player never reads the key " + stray.first + " of [SCREEN]." +
+                           (stray.second.empty() ? std::string() : " Did you mean " + stray.second + "?"),
+                       "The picture keys are Main, Mask, Over, Down and Disabled.");
+    CheckMaskQuality(pictures[1].name ? std::string(window->skinFolder) + pictures[1].name.Get()
+                                      : std::string(),
+                     ini.Text().Find("SCREEN", "Mask") != nullptr);
     windowCutAway = CutAwayEntirely(window->mask.Handle());
     if (windowCutAway)
         report.Add(Severity::Error, "mask-hides-window", facts.path, 0, SkinKey("SCREEN", "Mask"),
                    "The mask picture is pure white everywhere, so the whole window is cut away.",
                    "Paint the window's area in the mask in any colour but pure white (255,255,255).");
+}
+
+void SkinProbe::CheckMaskQuality(const std::string& path, bool ownMask)
+{
+    if (path.empty() || window->mask.Empty())
+        return;
+    int width = 0;
+    int height = 0;
+    const std::vector<unsigned> pixels = PixelsOf(window->mask.Handle(), &width, &height);
+    const int stray = StrayMaskPixels(pixels, width, height);
+    const bool jpeg = KindOfFile(path) == PictureFormat::Jpeg;
+    if (!jpeg && stray == 0)
+        return;
+    const std::string key = SkinKey("SCREEN", ownMask ? "Mask" : "Main");
+    const std::string what = ownMask ? "The mask " + path : "The Main picture " + path + ", the mask of a skin without Mask,";
+    const std::string count = std::to_string(stray) + " pixel" + (stray == 1 ? "" : "s");
+    if (jpeg)
+        report.Add(Severity::Warning, "mask-jpeg", facts.path, 0, key,
+                   what + " is a JPEG picture: JPEG changes colours slightly, so white is not kept "
+                   "pure white. " + count + " next to the cut-away white are near-white and stay in "
+                   "the window as a light fringe.",
+                   "Save the mask as GIF or BMP, in pure white and black only.");
+    else
+        report.Add(Severity::Warning, "mask-fringe", facts.path, 0, key,
+                   what + " has " + count + " next to its pure white that are nearly white (every "
+                   "channel 240 or more): smoothing left them, and only pure white is cut away, so "
+                   "the window keeps a light fringe there.",
+                   "Turn off smoothing (anti-aliasing) for the mask; paint it in pure white and black only.");
 }
 
 void SkinProbe::ReadSections()
@@ -203,6 +315,31 @@ void SkinProbe::ReadSections()
         }
         facts.sections.push_back(section);
     }
+    std::vector<std::string> known = {"SCREEN"};
+    for (const ControlLayout& layout : ControlLayouts())
+        known.push_back(layout.section);
+    for (const std::string& name : ini.Text().SectionNames()) {
+        bool read = false;
+        for (const std::string& k : known)
+            read = read || SameTextNoCase(name.c_str(), k.c_str());
+        if (read)
+            continue;
+        const std::string nearest = NearestName(name, known);
+        report.Add(nearest.empty() ? Severity::Warning : Severity::Error, "unknown-section", facts.path,
+                   0, "[" + name + "]",
+                   "The player reads no section of this name, so its lines are never used." +
+                       (nearest.empty() ? std::string() : " Did you mean [" + nearest + "]?"),
+                   "The sections are [SCREEN], [BUTTONINFO], [TEXTINFO], [HSCROLLINFO], "
+                   "[VSCROLLINFO] and [LABELINFO].");
+    }
+    for (const IniText::MarkedLine& line : ini.Text().MarkedLines())
+        if (line.text.empty() || line.text[0] != ';')
+            report.Add(Severity::Error, "byte-order-mark", facts.path, line.number, "",
+                       "The line starts with a byte-order mark (the bytes EF BB BF an editor writes "
+                       "at the start of a UTF-8 file; here two files were joined): the player reads "
+                       "it as part of the line, so \"" + line.text + "\" means nothing to it.",
+                       "Remove the mark: retype the start of the line, or save the file again as "
+                       "UTF-8 from an editor that keeps one mark at most, at the very start.");
 }
 
 namespace {
@@ -224,7 +361,88 @@ void CheckMasks(const PointerList<T>& made, const std::vector<const CheckedContr
     }
 }
 
+template <class T>
+void Place(const PointerList<T>& made, const std::vector<const CheckedControl*>& expected,
+           std::vector<SkinProbe::PlacedControl>& placed)
+{
+    DWORD i = 0;
+    for (auto* node = made.head; node && i < made.count; node = node->next, ++i)
+        if (node->item && node->item->hwnd)
+            placed.push_back({expected[i], node->item->hwnd});
+}
+
+using RegionOwner = Owner<GdiObject<HRGN, GdiKind::Region>>;
+
+// Where a control takes the mouse, in its window's client coordinates: its rectangle cut to its
+// shape.
+RegionOwner MouseArea(HWND control)
+{
+    RECT r = {};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    RegionOwner area(CreateRectRgn(r.left, r.top, r.right, r.bottom));
+    RegionOwner shape(CreateRectRgn(0, 0, 0, 0));
+    if (!area.Empty() && !shape.Empty() && GetWindowRgn(control, shape.Get()) != ERROR) {
+        OffsetRgn(shape.Get(), r.left, r.top);
+        CombineRgn(area.Get(), area.Get(), shape.Get(), RGN_AND);
+    }
+    return area;
+}
+
+// The place of a control among its window's children, 0 the topmost.
+int Depth(HWND control)
+{
+    int depth = 0;
+    for (HWND above = GetWindow(control, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV))
+        ++depth;
+    return depth;
+}
+
+std::string Where(const CheckedControl& control)
+{
+    return control.name + " (" + SkinKey(control.section, std::to_string(control.number)) + ")";
+}
+
 }  // namespace
+
+std::vector<SkinProbe::Overlap> SkinProbe::Overlaps() const
+{
+    std::vector<Overlap> overlaps;
+    for (size_t i = 0; i < placed.size(); ++i) {
+        const RegionOwner first = MouseArea(placed[i].window);
+        for (size_t j = i + 1; j < placed.size(); ++j) {
+            const RegionOwner second = MouseArea(placed[j].window);
+            RegionOwner both(CreateRectRgn(0, 0, 0, 0));
+            RECT box = {};
+            if (first.Empty() || second.Empty() || both.Empty() ||
+                CombineRgn(both.Get(), first.Get(), second.Get(), RGN_AND) == NULLREGION ||
+                GetRgnBox(both.Get(), &box) == NULLREGION)
+                continue;
+            overlaps.push_back({i, j, box});
+        }
+    }
+    return overlaps;
+}
+
+void SkinProbe::CheckOverlaps()
+{
+    for (const Overlap& overlap : Overlaps()) {
+        const PlacedControl& first = placed[overlap.first];
+        const PlacedControl& second = placed[overlap.second];
+        const PlacedControl& top = Depth(first.window) < Depth(second.window) ? first : second;
+        const RECT& box = overlap.box;
+        report.Add(Severity::Warning, "controls-overlap", facts.path, 0,
+                   SkinKey(second.entry->section, std::to_string(second.entry->number)),
+                   second.entry->name + " overlaps " + Where(*first.entry) + " at " +
+                       std::to_string(box.left) + "," + std::to_string(box.top) + " " +
+                       SizeText(box.right - box.left, box.bottom - box.top) +
+                       " (where the player shows them): there only " + top.entry->name +
+                       ", which lies on top, takes the mouse, and the other's look is partly "
+                       "hidden or shows through.",
+                   "Move or resize one of them so that they do not overlap (mind the 6 pixels "
+                   "every control but a button stands right of its x).");
+    }
+}
 
 void SkinProbe::CheckControls(const std::vector<CheckedControl>& controls)
 {
@@ -247,9 +465,15 @@ void SkinProbe::CheckControls(const std::vector<CheckedControl>& controls)
                    "Please report this to the makers of the player, with the skin file.");
         return;
     }
+    Place(window->buttons, bySection[0], placed);
+    Place(window->textFields, bySection[1], placed);
+    Place(window->hScrollers, bySection[2], placed);
+    Place(window->vScrollers, bySection[3], placed);
+    Place(window->labels, bySection[4], placed);
     // A window cut away entirely is one finding, not one more for every control on it.
     if (windowCutAway)
         return;
+    CheckOverlaps();
     CheckMasks(window->buttons, bySection[0], facts.path, report);
     CheckMasks(window->hScrollers, bySection[2], facts.path, report);
     CheckMasks(window->vScrollers, bySection[3], facts.path, report);

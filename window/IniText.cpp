@@ -67,7 +67,8 @@ IniText::IniText(const char* bytes, size_t size)
         const char* lineEnd = feed ? feed : end;
         const size_t length = static_cast<size_t>(lineEnd - at);
         if (number > 1 && FindByteOrderMark(at, length) == ByteOrderMark::Utf8)
-            markedLines.push_back(number);
+            markedLines.push_back({number, Trimmed(at + sizeof utf8ByteOrderMark,
+                                                   length - sizeof utf8ByteOrderMark)});
         const std::string line = Trimmed(at, length);
         at = feed ? feed + 1 : end;
         if (line.empty())

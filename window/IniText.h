@@ -36,9 +36,13 @@ public:
     std::vector<std::string> Keys(const char* section) const;
     // Every section's name in file order, repeated names included.
     std::vector<std::string> SectionNames() const;
-    // The numbers (from 1) of lines after the first that start with a UTF-8 byte-order mark: two
-    // files joined into one. Such a line is read with the mark as part of its text.
-    const std::vector<int>& MarkedLines() const { return markedLines; }
+    // Lines after the first that start with a UTF-8 byte-order mark (two files joined into one):
+    // such a line is read with the mark as part of its text.
+    struct MarkedLine {
+        int number;        // from 1
+        std::string text;  // after the mark, without the blanks around it
+    };
+    const std::vector<MarkedLine>& MarkedLines() const { return markedLines; }
 
 private:
     struct Key {
@@ -53,5 +57,5 @@ private:
     const Section* FindSection(const char* name) const;
 
     std::vector<Section> sections;
-    std::vector<int> markedLines;
+    std::vector<MarkedLine> markedLines;
 };

@@ -58,6 +58,7 @@ struct Expected {
     Severity severity;
     std::string key;
     int line;  // 0: not checked; -1: the first appended line, -2 the second, ...
+    const char* says = "";  // part of the problem's text
 };
 
 struct FaultCase {
@@ -85,6 +86,29 @@ std::unique_ptr<Checked> Check(const std::string& text)
 std::string Describe(const Report& report)
 {
     return report.Text();
+}
+
+TEST(CheckDescriptor, AByteOrderMarkAtTheStartIsClean)
+{
+    const auto checked = Check("\xEF\xBB\xBF" + Descriptor({}, {}));
+    EXPECT_TRUE(checked->report.Findings().empty()) << Describe(checked->report);
+}
+
+// Saved as UTF-16 the descriptor holds none of its settings for the player; that is said once,
+// not once for each garbled line.
+TEST(CheckDescriptor, AUtf16FileIsOneError)
+{
+    const std::string text = Descriptor({}, {});
+    std::string utf16 = "\xFF\xFE";
+    for (char c : text)
+        utf16 += std::string(1, c) + '\0';
+    const auto checked = Check(utf16);
+    const std::vector<Finding>& findings = checked->report.Findings();
+    ASSERT_FALSE(findings.empty());
+    EXPECT_EQ(findings[0].code, "utf16-file");
+    EXPECT_EQ(findings[0].line, 1);
+    for (size_t i = 1; i < findings.size(); ++i)
+        EXPECT_EQ(findings[i].line, 0) << Describe(checked->report);
 }
 
 TEST(CheckDescriptor, TheSoundDescriptorIsClean)
@@ -121,6 +145,7 @@ TEST_P(OneFault, IsReportedAloneAtItsPlace)
         }
         EXPECT_FALSE(found.problem.empty());
         EXPECT_FALSE(found.fix.empty());
+        EXPECT_NE(found.problem.find(want.says), std::string::npos) << found.problem;
     }
 }
 
@@ -193,7 +218,15 @@ INSTANTIATE_TEST_SUITE_P(Faults, OneFault, testing::Values(
     FaultCase{"DescriptionForUnknownSong", {}, {"music.desc.07=x"}, {{"desc-without-song", W, "music.desc.07", -1}}},
     FaultCase{"OneDigitNumber", {}, {"music.file.3=music\\c.mod"}, {{"bad-number", E, "music.file.3", -1}}},
     FaultCase{"ThreeDigitNumber", {}, {"music.desc.001=x"}, {{"bad-number", E, "music.desc.001", -1}}},
-    FaultCase{"MisspelledKey", {}, {"music.flie.03=x"}, {{"unknown-key", W, "music.flie.03", -1}}},
+    FaultCase{"MisspelledKey", {}, {"music.flie.03=x"}, {{"unknown-key", W, "music.flie.03", -1, "Did you mean music.file.03?"}}},
+    FaultCase{"KeyInOtherCase", {"splash.time"}, {"Splash.Time=2500"},
+              {{"unknown-key", W, "Splash.Time", -1, "Did you mean splash.time?"}, {"splash-time-missing", W, "splash.time", 0}}},
+    FaultCase{"LongdescTargetMisspelt", {}, {"music.longdesc.ntoes.02=x"},
+              {{"longdesc-unknown-target", W, "music.longdesc.ntoes.02", -1, "Did you mean notes?"}}},
+    FaultCase{"ByteOrderMarkInsideFile", {"music.desc.02"}, {"\xEF\xBB\xBFmusic.desc.02=B"},
+              {{"byte-order-mark", E, "\xEF\xBB\xBFmusic.desc.02", -1, "a key it never finds"}}},
+    FaultCase{"ByteOrderMarkBeforeComment", {}, {"\xEF\xBB\xBF# joined here"},
+              {{"byte-order-mark", W, "\xEF\xBB\xBF# joined here", -1, "not as a comment"}}},
     FaultCase{"IncludeOnAnotherComputer", {}, {"@\\\\somehost\\share\\more.dat"},
               {{"path-refused", E, "@\\\\somehost\\share\\more.dat", -1}}},
     FaultCase{"SongOnAnotherComputer", {"music.file.02"}, {"music.file.02=//somehost/share/b.ogg"},

@@ -73,7 +73,9 @@ TEST(IniText, ListsKeysAndSectionsAsTheSystemDoes)
     const IniText text(file.data(), file.size());
     EXPECT_EQ(text.Keys("b"), (std::vector<std::string>{"1", "2"}));
     EXPECT_EQ(text.SectionNames(), (std::vector<std::string>{"B", "b", "C"}));
-    EXPECT_EQ(text.MarkedLines(), (std::vector<int>{9}));
+    ASSERT_EQ(text.MarkedLines().size(), 1u);
+    EXPECT_EQ(text.MarkedLines()[0].number, 9);
+    EXPECT_EQ(text.MarkedLines()[0].text, "[D]");
 }
 
 }  // namespace
