@@ -262,16 +262,21 @@ bool HasBlanks(const std::string& name)
     return name.front() == ' ' || name.back() == ' ' || name.front() == '\t' || name.back() == '\t';
 }
 
-// The control that is most likely a misspelling of a name the skin lacks: the first whose name is
-// near it, of the kinds that can carry it. Null when the skin has the name or nothing is near.
+// The control that most likely stands for a name the skin lacks: the first whose name is near
+// it, of the kinds that can carry it; failing that, with `anyOfKind`, the first of those kinds at
+// all (a dialog's only scrolling text is its TEXT_SCROLLER, whatever it is named). Null when the
+// skin has the name or no control stands for it.
 const CheckedControl* MisspeltAs(const std::vector<CheckedControl>& controls, const char* name,
-                                 bool (*kind)(const CheckedControl&), bool exactCase)
+                                 bool (*kind)(const CheckedControl&), bool exactCase, bool anyOfKind = false)
 {
     for (const CheckedControl& c : controls)
         if (exactCase ? c.name == name : SameTextNoCase(c.name.c_str(), name))
             return nullptr;
     for (const CheckedControl& c : controls)
         if (kind(c) && !NearestName(c.name, {name}).empty())
+            return &c;
+    for (const CheckedControl& c : controls)
+        if (anyOfKind && kind(c))
             return &c;
     return nullptr;
 }
@@ -292,14 +297,18 @@ void MissingControl(Report& report, const std::string& path, const std::vector<C
                     const char* name, bool (*kind)(const CheckedControl&), bool exactCase,
                     const std::string& problem, const std::string& fix)
 {
-    const CheckedControl* misspelt = MisspeltAs(controls, name, kind, exactCase);
+    const bool scroller = kind == IsScroller;
+    const CheckedControl* misspelt = MisspeltAs(controls, name, kind, exactCase, scroller);
     if (!misspelt) {
         report.Add(Severity::Error, "missing-control", path, 0, name, problem, fix);
         return;
     }
+    const bool near = !NearestName(misspelt->name, {name}).empty();
     report.Add(Severity::Error, "missing-control", path, 0,
                SkinKey(misspelt->section, std::to_string(misspelt->number)),
-               problem + " This entry is named " + misspelt->name + ": did you mean " + name + "?",
+               problem + " This entry is named " + misspelt->name +
+                   (near ? std::string(": did you mean ") + name + "?"
+                         : ", and no text ever reaches a scrolling text of that name."),
                std::string("Name the control ") + name + " (upper case as written here).");
 }
 
@@ -326,7 +335,7 @@ void CheckPurposes(const SkinFacts& skin, const std::vector<CheckedControl>& con
         }
         if (IsScroller(c) && !SameTextNoCase(c.name.c_str(), "TEXT_SCROLLER") &&
             skin.role != SkinRole::Splash &&
-            MisspeltAs(controls, "TEXT_SCROLLER", IsScroller, false) != &c) {
+            MisspeltAs(controls, "TEXT_SCROLLER", IsScroller, false, true) != &c) {
             report.Add(Severity::Error, "control-does-nothing", skin.path, 0, key,
                        "No text ever reaches a scrolling text named " + c.name +
                            ": only TEXT_SCROLLER gets one, so it shows only its piece of the picture." +

@@ -13,9 +13,8 @@
 
 namespace {
 
-// A 24-bit Windows bitmap of width x height; `white` says which pixels are pure white, the
-// others are dark blue.
-std::string Bitmap(int width, int height, const std::function<bool(int, int)>& white)
+// A 24-bit Windows bitmap of width x height, its pixels 0xRRGGBB.
+std::string Coloured(int width, int height, const std::function<unsigned(int, int)>& colour)
 {
     const int row = (width * 3 + 3) / 4 * 4;
     const uint32_t size = 54 + static_cast<uint32_t>(row * height);
@@ -40,15 +39,21 @@ std::string Bitmap(int width, int height, const std::function<bool(int, int)>& w
     put32(0);
     for (int y = height - 1; y >= 0; --y) {
         for (int x = 0; x < width; ++x) {
-            const bool w = white(x, y);
-            out.push_back(w ? 255 : 120);
-            out.push_back(w ? 255 : 30);
-            out.push_back(w ? 255 : 20);
+            const unsigned c = colour(x, y);
+            out.push_back(c & 0xFF);
+            out.push_back((c >> 8) & 0xFF);
+            out.push_back((c >> 16) & 0xFF);
         }
         for (int pad = width * 3; pad < row; ++pad)
             out.push_back(0);
     }
     return std::string(out.begin(), out.end());
+}
+
+// `white` says which pixels are pure white, the others are dark blue.
+std::string Bitmap(int width, int height, const std::function<bool(int, int)>& white)
+{
+    return Coloured(width, height, [&](int x, int y) { return white(x, y) ? 0xFFFFFFu : 0x141E78u; });
 }
 
 std::string Plain(int width, int height)
@@ -191,8 +196,9 @@ INSTANTIATE_TEST_SUITE_P(Faults, OneDiskFault, testing::Values(
               "skin-missing", "music\\dialogs.dat", "dialog.file.01"},
     DiskFault{"PictureMissing", [](Disk& d) { Replace(d.skin, "Mask=mask.bmp", "Mask=mask.bmp\r\nOver=over.bmp"); },
               "picture-missing", "gui\\skin.ini", "[SCREEN] Over"},
+    // A misspelt key is pointed at where it is written.
     DiskFault{"NoMainPicture", [](Disk& d) { Replace(d.splash, "Main=main.bmp", "Mian=main.bmp"); },
-              "picture-missing", "gui\\splash.ini", "[SCREEN] Main"},
+              "picture-missing", "gui\\splash.ini", "[SCREEN] Mian"},
     DiskFault{"PictureUndecodable", [](Disk& d) { d.files.push_back({"gui\\down.bmp", "BM this is no picture"});
                                                    Replace(d.skin, "Mask=mask.bmp", "Mask=mask.bmp\r\nDown=down.bmp"); },
               "picture-undecodable", "gui\\skin.ini", "[SCREEN] Down"},
@@ -215,10 +221,38 @@ INSTANTIATE_TEST_SUITE_P(Faults, OneDiskFault, testing::Values(
               "info-button-no-dialog", "gui\\skin.ini", "[BUTTONINFO] 3"},
     DiskFault{"DialogNoButtonOpens", [](Disk& d) { Replace(d.skin, "2=BUTTON_INFO1,40,10,20,20,Info\r\n", ""); },
               "dialog-never-opens", "music\\dialogs.dat", "dialog.name.01"},
-    DiskFault{"DialogWithoutScroller", [](Disk& d) { Replace(d.info, "1=TEXT_SCROLLER", "1=TEXT_NOTES"); },
-              "missing-control", "gui\\info.ini", "TEXT_SCROLLER"},
+    DiskFault{"DialogScrollerNamedOtherwise", [](Disk& d) { Replace(d.info, "1=TEXT_SCROLLER", "1=TEXT_NOTES"); },
+              "missing-control", "gui\\info.ini", "[VSCROLLINFO] 1"},
     DiskFault{"DialogWithoutClose", [](Disk& d) { Replace(d.info, "BUTTON_CLOSE", "Button_Close"); },
-              "missing-control", "gui\\info.ini", "BUTTON_CLOSE"},
+              "missing-control", "gui\\info.ini", "[BUTTONINFO] 1"},
+    DiskFault{"ButtonMisspelt", [](Disk& d) { Replace(d.skin, "BUTTON_PLAY", "BUTTON_PALY"); },
+              "unknown-button", "gui\\skin.ini", "[BUTTONINFO] 1"},
+    DiskFault{"ScrollerMisspelt", [](Disk& d) { Replace(d.skin, "1=TEXT_SCROLLER", "1=TEXT_SCROLER"); },
+              "missing-control", "gui\\skin.ini", "[HSCROLLINFO] 1"},
+    DiskFault{"SectionMisspelt", [](Disk& d) { Replace(d.skin, "[LABELINFO]", "[LABLEINFO]"); },
+              "unknown-section", "gui\\skin.ini", "[LABLEINFO]"},
+    DiskFault{"ScreenKeyMisspelt", [](Disk& d) { Replace(d.skin, "Mask=mask.bmp", "Maks=mask.bmp"); },
+              "unknown-key", "gui\\skin.ini", "[SCREEN] Maks"},
+    DiskFault{"SkinLineWithByteOrderMark", [](Disk& d) { Replace(d.skin, "[LABELINFO]", "\xEF\xBB\xBF[LABELINFO]"); },
+              "byte-order-mark", "gui\\skin.ini", ""},
+    DiskFault{"ButtonsOverlap", [](Disk& d) { Replace(d.skin, "BUTTON_INFO1,40,10", "BUTTON_INFO1,25,10"); },
+              "controls-overlap", "gui\\skin.ini", "[BUTTONINFO] 2"},
+    DiskFault{"LabelOverATextField", [](Disk& d) { Replace(d.skin, "8421504,10,130,120,16", "8421504,120,30,40,16"); },
+              "controls-overlap", "gui\\skin.ini", "[LABELINFO] 1"},
+    // Pictures are judged by their bytes, whatever their names say.
+    DiskFault{"PictureIsPng", [](Disk& d) { d.files.push_back({"gui\\over.bmp", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16)});
+                                             Replace(d.skin, "Mask=mask.bmp", "Mask=mask.bmp\r\nOver=over.bmp"); },
+              "picture-format", "gui\\skin.ini", "[SCREEN] Over"},
+    DiskFault{"PictureIsAMetafile", [](Disk& d) { d.files.push_back({"gui\\down.gif", "\xD7\xCD\xC6\x9A metafile records"});
+                                                   Replace(d.skin, "Mask=mask.bmp", "Mask=mask.bmp\r\nDown=down.gif"); },
+              "picture-format", "gui\\skin.ini", "[SCREEN] Down"},
+    DiskFault{"JpegMask", [](Disk& d) { d.files.push_back({"gui\\mask.jpg", ReadFile(MD_TEST_JPEG_MASK)});
+                                         Replace(d.skin, "Mask=mask.bmp", "Mask=mask.jpg"); },
+              "mask-jpeg", "gui\\skin.ini", "[SCREEN] Mask"},
+    DiskFault{"MaskWithSmoothedEdge", [](Disk& d) {
+                  d.files[1].second = Coloured(200, 160, [](int x, int y) {
+                      return x < 4 && y < 4 ? 0xFFFFFFu : x < 6 && y < 6 ? 0xF8F8F8u : 0x141E78u; });
+              }, "mask-fringe", "gui\\skin.ini", "[SCREEN] Mask"},
     DiskFault{"UnknownScrollMode", [](Disk& d) { Replace(d.info, ",stay,", ",roll,"); },
               "unknown-mode", "gui\\info.ini", "[VSCROLLINFO] 1"},
     DiskFault{"GapInSkinSection", [](Disk& d) { Replace(d.skin, "[TEXTINFO]", "4=BUTTON_STOP,70,10,20,20,Stop\r\n[TEXTINFO]"); },
@@ -256,6 +290,15 @@ TEST(DiskChecker, SkippedEntriesAreSkippedByThePlayerToo)
     EXPECT_EQ(report.Findings()[0].key, "[HSCROLLINFO] 1");
     EXPECT_EQ(report.Findings()[1].code, "entry-short");
     EXPECT_EQ(report.Findings()[1].key, "[LABELINFO] 1");
+}
+
+TEST(DiskChecker, ByteOrderMarksAtTheStartKeepTheDiskClean)
+{
+    Disk disk;
+    for (std::string* text : {&disk.config, &disk.dialogs, &disk.skin, &disk.splash, &disk.info})
+        *text = "\xEF\xBB\xBF" + *text;
+    const Report report = CheckDisk(disk);
+    EXPECT_TRUE(report.Findings().empty()) << report.Text();
 }
 
 TEST(DiskChecker, AFolderWithoutADiskIsAllErrors)

@@ -239,7 +239,7 @@ TEST(CheckSkinLinks, EachBrokenLinkIsOneFinding)
         {"NoElapsedTime", [](LinkSetup& s) { s.main = With(s.main, {"TEXTINFO", "2", "TEXT_OTHER,Tahoma,-,-,12,0,50,40,40,14,0,x"}); },
          "missing-control", "TEXT_ACTTIME"},
         {"NoMainScroller", [](LinkSetup& s) { s.main = With(s.main, {"HSCROLLINFO", "1", "TICKER,Tahoma,TRUE,FALSE,-13,0,10,60,100,16,About"}); },
-         "missing-control", "TEXT_SCROLLER"},
+         "missing-control", "[HSCROLLINFO] 1"},
         {"InfoButtonWithoutDialog", [](LinkSetup& s) { s.main.push_back({"BUTTONINFO", "3", "BUTTON_INFO2,70,10,20,20,More"}); },
          "info-button-no-dialog", "[BUTTONINFO] 3"},
         {"InfoButtonMisspelt", [](LinkSetup& s) { s.main = With(s.main, {"BUTTONINFO", "2", "BUTTON_INFOI,40,10,20,20,Info"}); },
