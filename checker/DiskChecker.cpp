@@ -3,14 +3,18 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <windows.h>
+
 #include <cstdio>
 #include <string>
 
 #include "checker/DescriptorCheck.h"
 #include "checker/DescriptorScan.h"
 #include "checker/SkinCheck.h"
+#include "checker/SkinDrawing.h"
 #include "checker/SkinProbe.h"
 #include "checker/SongProbe.h"
+#include "descriptor/EntryText.h"
 
 namespace {
 
@@ -90,6 +94,24 @@ void CheckMusic(const DiskPlan::Named& song, bool splash, SongProbe& probe, Repo
 
 }  // namespace
 
+void DiskChecker::Draw(const SkinProbe& probe, const std::string& skin)
+{
+    if (drawFolder.empty())
+        return;
+    std::string name = skin;
+    for (char& c : name)
+        if (c == '\\' || c == '/' || c == ':')
+            c = '_';
+    if (name.size() > 4 && SameTextNoCase(name.c_str() + name.size() - 4, ".ini"))
+        name.resize(name.size() - 4);
+    // The name as the skin's path gives it, in the ANSI code page like every path the disk names.
+    std::wstring wide(name.size() + 1, L'\0');
+    const int length = MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+    wide.resize(length > 0 ? static_cast<size_t>(length - 1) : 0);
+    const std::wstring picture = drawFolder + L"\\" + wide + L".bmp";
+    drawings.push_back({skin, DrawSkin(probe, picture) ? picture : std::wstring()});
+}
+
 void DiskChecker::Run()
 {
     DescriptorScan scan;
@@ -115,11 +137,15 @@ void DiskChecker::Run()
     if (mainRead) {
         mainControls = CheckSkinEntries(mainSkin.Facts(), report);
         mainSkin.CheckControls(mainControls);
+        Draw(mainSkin, "gui\\skin.ini");
     }
     {
         SkinProbe splash(report);
-        if (splash.Load("gui\\splash.ini", SkinRole::Splash, SkinProbe::NamedAt{"gui\\splash.ini", 0, ""}))
-            splash.CheckControls(CheckSkinEntries(splash.Facts(), report));
+        if (splash.Load("gui\\splash.ini", SkinRole::Splash, SkinProbe::NamedAt{"gui\\splash.ini", 0, ""})) {
+            const std::vector<CheckedControl> controls = CheckSkinEntries(splash.Facts(), report);
+            splash.CheckControls(controls);
+            Draw(splash, "gui\\splash.ini");
+        }
     }
     std::vector<DialogSkin> dialogs;
     for (const DiskPlan::Dialog& dialog : plan.dialogs) {
@@ -134,6 +160,7 @@ void DiskChecker::Run()
             if (skin.skinRead) {
                 skin.controls = CheckSkinEntries(probe.Facts(), report);
                 probe.CheckControls(skin.controls);
+                Draw(probe, dialog.file);
             }
         }
         dialogs.push_back(skin);
