@@ -100,7 +100,9 @@ int main()
         for (const DiskChecker::Drawing& drawing : checker.Drawings())
             out += drawing.picture.empty()
                        ? "The picture of " + drawing.skin + " could not be written.\n"
-                       : "Picture of " + drawing.skin + ": " + Narrow(drawing.picture) + "\n";
+                       : "Picture of " + drawing.skin + ": " + Narrow(drawing.picture) +
+                             " (the window's top-left corner at " + std::to_string(drawing.x) + "," +
+                             std::to_string(drawing.y) + ")\n";
     fwrite(out.data(), 1, out.size(), stdout);
     fflush(stdout);
     return report.ExitCode();

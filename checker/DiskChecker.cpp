@@ -109,7 +109,9 @@ void DiskChecker::Draw(const SkinProbe& probe, const std::string& skin)
     const int length = MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
     wide.resize(length > 0 ? static_cast<size_t>(length - 1) : 0);
     const std::wstring picture = drawFolder + L"\\" + wide + L".bmp";
-    drawings.push_back({skin, DrawSkin(probe, picture) ? picture : std::wstring()});
+    POINT origin = {0, 0};
+    const bool drawn = DrawSkin(probe, picture, &origin);
+    drawings.push_back({skin, drawn ? picture : std::wstring(), origin.x, origin.y});
 }
 
 void DiskChecker::Run()

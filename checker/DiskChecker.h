@@ -23,6 +23,7 @@ public:
     struct Drawing {
         std::string skin;
         std::wstring picture;
+        int x, y;  // the window's top-left corner in the picture
     };
     const std::vector<Drawing>& Drawings() const { return drawings; }
 

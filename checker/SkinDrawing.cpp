@@ -143,7 +143,7 @@ void Outline(HDC dc, const RECT& r, COLORREF colour, int style)
 
 }  // namespace
 
-bool DrawSkin(const SkinProbe& probe, const std::wstring& path)
+bool DrawSkin(const SkinProbe& probe, const std::wstring& path, POINT* origin)
 {
     const SkinWindow* window = probe.Window();
     if (!window || !window->hwnd)
@@ -165,6 +165,8 @@ bool DrawSkin(const SkinProbe& probe, const std::wstring& path)
     all.bottom = std::min(all.bottom, client.bottom + maxReach) + margin;
     const int ox = -all.left;
     const int oy = -all.top;
+    if (origin)
+        *origin = POINT{ox, oy};
     Page page;
     if (!page.Make(all.right - all.left, all.bottom - all.top))
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 class SkinProbe;
@@ -10,5 +12,6 @@ class SkinProbe;
 // piece of picture is cut from (every control but a button stands 6 pixels right of that), and
 // its name; in red, where controls overlap and the parts of controls outside the window. A margin
 // around the window shows controls that reach beyond it.
-// Written as a 24-bit BMP file to `path`; false when it cannot be written.
-bool DrawSkin(const SkinProbe& probe, const std::wstring& path);
+// Written as a 24-bit BMP file to `path`; false when it cannot be written. `origin` is where the
+// window's top-left corner lies in the picture.
+bool DrawSkin(const SkinProbe& probe, const std::wstring& path, POINT* origin);

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# mdcheck --draw against the player: draw.sh DIST_DIR [WORK_DIR]
+# mdcheck draws the demo disk's skins; the player then runs on the same disk, and in a screenshot of
+# its main window (active, the pointer away) every button and every tall enough label shows the
+# pixels that the main skin's picture shows at the same place of the window: the picture draws each
+# control where the player draws it, the six-pixel shift of labels included.
+set -euo pipefail
+source "$(dirname "$0")/e2e_lib.sh"
+ROOT=$(cd "$E2E_DIR/../.." && pwd)
+
+DISK=$WORK/disk
+rm -rf "$DISK" "$WORK/pictures"
+mkdir -p "$DISK"
+cp -r "$ROOT/demo/gui" "$ROOT/demo/music" "$DISK/"
+out=$(cd "$DISK" && "$WINE" "$DIST/mdcheck.exe" --draw "Z:${WORK//\//\\}\\pictures" 2>/dev/null | tr -d '\r') ||
+  fail "mdcheck --draw on the demo disk: $out"
+echo "$out"
+line=$(grep -F 'Picture of gui\skin.ini: ' <<<"$out") || fail "mdcheck named no picture of gui\\skin.ini"
+PICTURE=$WORK/pictures/gui_skin.bmp
+[ -s "$PICTURE" ] || fail "no $PICTURE"
+read -r OX OY < <(sed -n 's/.*top-left corner at \([0-9]*\),\([0-9]*\))$/\1 \2/p' <<<"$line")
+[ -n "$OX" ] || fail "no origin in: $line"
+for skin in splash credits notes tech; do
+  [ -s "$WORK/pictures/gui_$skin.bmp" ] || fail "no picture of gui\\$skin.ini"
+done
+pass "mdcheck --draw wrote a picture of every skin of the demo"
+
+start_player "$DISK"
+main_up() { [ "$(wintext Musicdisk | cut -d' ' -f1)" = 1 ]; }
+wait_for 30 main_up || fail "the main window did not show"
+read -r _ MX MY _ _ < <(wintext Musicdisk)
+xdotool mousemove 0 0
+activate "$(xdotool search --name '^Musicdisk$' | awk 'NR == 1')" || fail "the main window cannot be activated"
+sleep 1
+shot main
+
+# Points inside each button (where the player shows it) and each label at least 14 pixels high
+# (6 pixels right of its x), away from the outline and the name drawn over them, where the skin's
+# Main picture differs from its pixels 6 to the left and right: a control drawn 6 pixels off would
+# not match.
+convert "$DISK/gui/main.bmp" -depth 8 rgb:"$WORK/main.rgb"
+points=$(python3 - "$ROOT/demo/gui/skin.ini" "$WORK/main.rgb" "$(identify -format %w "$DISK/gui/main.bmp")" <<'PY'
+import re, sys
+main = open(sys.argv[2], "rb").read()
+width = int(sys.argv[3])
+def at(x, y):
+    return main[3 * (y * width + x):3 * (y * width + x) + 3]
+section = None
+for raw in open(sys.argv[1], encoding="latin-1"):
+    line = raw.strip()
+    m = re.match(r"\[(\w+)\]", line)
+    if m:
+        section = m.group(1)
+        continue
+    m = re.match(r"\d+=(.*)", line)
+    if not m or section not in ("BUTTONINFO", "LABELINFO"):
+        continue
+    f = m.group(1).split(",")
+    x, y, w, h = (int(v) for v in (f[1:5] if section == "BUTTONINFO" else f[7:11]))
+    shift = 6 if section == "LABELINFO" else 0
+    if h < 14:
+        continue
+    found = 0
+    for j in range(h - 3, h // 2, -1):
+        for i in range(w - 4, w // 2, -1):
+            here = at(x + i, y + j)
+            if (found < 3 and 6 <= x + i < width - 6 and here != at(x + i - 6, y + j) and
+                    here != at(x + i + 6, y + j)):
+                print(f[0], x + shift + i, y + j)
+                found += 1
+PY
+)
+checked=0
+while read -r name px py; do
+  seen=$(pixel "$SHOT" $((MX + px)) $((MY + py)))
+  drawn=$(pixel "$PICTURE" $((OX + px)) $((OY + py)))
+  [ "$seen" = "$drawn" ] || fail "$name at ($px,$py): the player shows $seen, the picture $drawn"
+  checked=$((checked + 1))
+done <<<"$points"
+[ $checked -ge 20 ] || fail "only $checked points checked"
+pass "$checked points of the buttons and labels: the picture shows what the player shows there"
+escape_ends_player
+echo "e2e draw: all checks passed"
