@@ -136,8 +136,8 @@ def main_skin():
     controls.append(label("LABEL_SONG", 18, 52, 56, 10, "Song number", "SONG"))
     controls.append(label("LABEL_ELAPSED", 116, 52, 86, 10, "Elapsed time", "ELAPSED"))
     controls.append(label("LABEL_TOTAL", 228, 52, 86, 10, "Total time", "TOTAL"))
-    controls.append(label("LABEL_FOOTER", 22, 170, 230, 14, "Six songs - all made by our own generators",
-                          "SIX SONGS FOR THE LAST CROSSING"))
+    controls.append(label("LABEL_FOOTER", 22, 170, 230, 14, "Seven songs - all made by our own generators",
+                          "SEVEN SONGS FOR THE LAST CROSSING"))
     pictures = {"Main": "main.bmp", "Mask": "main_mask.gif", "Over": "main_over.gif", "Down": "main_down.gif",
                 "Disabled": "main_off.gif"}
     comment = ["Nightferry: the main window.",
