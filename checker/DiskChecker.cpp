@@ -106,7 +106,8 @@ void DiskChecker::Draw(const SkinProbe& probe, const std::string& skin)
         name.resize(name.size() - 4);
     // The name as the skin's path gives it, in the ANSI code page like every path the disk names.
     std::wstring wide(name.size() + 1, L'\0');
-    const int length = MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+    const int length =
+        MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
     wide.resize(length > 0 ? static_cast<size_t>(length - 1) : 0);
     const std::wstring picture = drawFolder + L"\\" + wide + L".bmp";
     POINT origin = {0, 0};

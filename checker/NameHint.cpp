@@ -24,7 +24,9 @@ size_t Distance(const std::string& a, const std::string& b)
         for (size_t j = 1; j <= m; ++j) {
             const size_t change = Upper(a[i - 1]) == Upper(b[j - 1]) ? 0 : 1;
             d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + change});
-            if (i > 1 && j > 1 && Upper(a[i - 1]) == Upper(b[j - 2]) && Upper(a[i - 2]) == Upper(b[j - 1]))
+            const bool swapped = i > 1 && j > 1 && Upper(a[i - 1]) == Upper(b[j - 2]) &&
+                                 Upper(a[i - 2]) == Upper(b[j - 1]);
+            if (swapped)
                 d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
         }
     return d[n][m];

@@ -75,7 +75,8 @@ std::string Listed(const std::vector<std::string>& words, const char* last)
 {
     std::string out;
     for (size_t i = 0; i < words.size(); ++i)
-        out += (i == 0 ? "" : i + 1 == words.size() ? std::string(" ") + last + " " : ", ") + words[i];
+        out += (i == 0 ? "" : i + 1 == words.size() ? std::string(" ") + last + " " : ", ") +
+               words[i];
     return out;
 }
 
@@ -382,7 +383,8 @@ int StrayMaskPixels(const std::vector<unsigned>& pixels, int width, int height)
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const unsigned pixel = pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF;
-            const bool light = (pixel >> 16) >= 0xF0 && ((pixel >> 8) & 0xFF) >= 0xF0 && (pixel & 0xFF) >= 0xF0;
+            const bool light =
+                (pixel >> 16) >= 0xF0 && ((pixel >> 8) & 0xFF) >= 0xF0 && (pixel & 0xFF) >= 0xF0;
             if (!light || pixel == 0xFFFFFF)
                 continue;
             bool besideWhite = false;

@@ -172,7 +172,8 @@ bool DrawSkin(const SkinProbe& probe, const std::wstring& path, POINT* origin)
         return false;
     for (int y = 0; y < page.height; ++y)
         for (int x = 0; x < page.width; ++x)
-            page.bits[static_cast<size_t>(y) * page.width + x] = ((x / 8 + y / 8) % 2) ? 0x9A9A9A : 0x7A7A7A;
+            page.bits[static_cast<size_t>(y) * page.width + x] =
+                (x / 8 + y / 8) % 2 ? 0x9A9A9A : 0x7A7A7A;
 
     MemoryDC memory(nullptr);
     if (!memory.dc)

@@ -233,8 +233,9 @@ void SkinProbe::CheckPictures()
                                     ? std::string("no BMP, GIF or JPEG picture")
                                     : std::string("a ") + PictureFormat::Name(kind) + " file") +
                                ", whatever its name says. The player reads only BMP, GIF and JPEG "
-                               "pictures, as the picture decoder of every Windows does, so this look "
-                               "shows nothing (some viewers, and Wine, show more kinds: do not trust them).",
+                               "pictures, as the picture decoder of every Windows does, so this "
+                               "look shows nothing (some viewers, and Wine, show more kinds: do "
+                               "not trust them).",
                            "Save it as BMP or GIF.");
             else
                 report.Add(Severity::Error, "picture-undecodable", facts.path, 0, key,
@@ -281,7 +282,8 @@ void SkinProbe::CheckMaskQuality(const std::string& path, bool ownMask)
     if (!jpeg && stray == 0)
         return;
     const std::string key = SkinKey("SCREEN", ownMask ? "Mask" : "Main");
-    const std::string what = ownMask ? "The mask " + path : "The Main picture " + path + ", the mask of a skin without Mask,";
+    const std::string what = ownMask ? "The mask " + path
+                                     : "The Main picture " + path + ", the mask of a skin without Mask,";
     const std::string count = std::to_string(stray) + " pixel" + (stray == 1 ? "" : "s");
     if (jpeg)
         report.Add(Severity::Warning, "mask-jpeg", facts.path, 0, key,

@@ -2,8 +2,9 @@
 
 #include "descriptor/EntryText.h"
 
-const LineAlignmentName lineAlignmentNames[3] = {
-    {"left", LineAlignment::Left}, {"right", LineAlignment::Right}, {"center", LineAlignment::Center}};
+const LineAlignmentName lineAlignmentNames[3] = {{"left", LineAlignment::Left},
+                                                 {"right", LineAlignment::Right},
+                                                 {"center", LineAlignment::Center}};
 
 bool LineAlignmentFromName(const char* name, LineAlignment* alignment)
 {
