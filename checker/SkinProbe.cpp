@@ -68,19 +68,28 @@ std::string SizeText(int width, int height)
 
 int skinSerial = 0;
 
-// The kind of a picture file by its first bytes, as the player tells it.
-PictureFormat::Kind KindOfFile(const std::string& path)
+// A picture file's bytes, at most the player's bound and one more (so that a larger file shows
+// as such); empty when it cannot be read.
+std::vector<unsigned char> PictureBytes(const std::string& path)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                               nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return PictureFormat::Unknown;
-    unsigned char head[64] = {};
+        return {};
+    std::vector<unsigned char> bytes(PictureFormat::MaxFileBytes + 1);
     DWORD read = 0;
-    if (!ReadFile(file, head, sizeof head, &read, nullptr))
+    if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
         read = 0;
     CloseHandle(file);
-    return PictureFormat::Detect(head, read);
+    bytes.resize(read);
+    return bytes;
+}
+
+// The kind of a picture file by its first bytes, as the player tells it.
+PictureFormat::Kind KindOfFile(const std::string& path)
+{
+    const std::vector<unsigned char> bytes = PictureBytes(path);
+    return PictureFormat::Detect(bytes.data(), bytes.size());
 }
 
 // A bitmap's pixels as 0xRRGGBB, row by row from the top; empty when they cannot be read.
@@ -221,7 +230,11 @@ void SkinProbe::CheckPictures()
             bool unopened = false;
             for (const std::string& message : messages)
                 unopened = unopened || message == "Could not load the file: " + path;
-            const PictureFormat::Kind kind = KindOfFile(path);
+            const std::vector<unsigned char> bytes = PictureBytes(path);
+            const PictureFormat::Kind kind = PictureFormat::Detect(bytes.data(), bytes.size());
+            long width = 0;
+            long height = 0;
+            const bool sized = PictureFormat::Size(bytes.data(), bytes.size(), &width, &height);
             if (unopened)
                 report.Add(Severity::Error, "picture-missing", facts.path, 0, key,
                            "The picture " + path + " cannot be opened.",
@@ -237,6 +250,21 @@ void SkinProbe::CheckPictures()
                                "look shows nothing (some viewers, and Wine, show more kinds: do "
                                "not trust them).",
                            "Save it as BMP or GIF.");
+            else if (bytes.size() > PictureFormat::MaxFileBytes)
+                report.Add(Severity::Error, "picture-too-large", facts.path, 0, key,
+                           "The picture " + path + " is larger than " +
+                               std::to_string(PictureFormat::MaxFileBytes >> 20) +
+                               " MB, more than any window needs, so the player does not read it.",
+                           "Make the picture the size of the window, or save it as GIF.");
+            else if (sized && (width > PictureFormat::MaxSide || height > PictureFormat::MaxSide ||
+                               width * height > PictureFormat::MaxPixels))
+                report.Add(Severity::Error, "picture-too-large", facts.path, 0, key,
+                           "The picture " + path + " is " +
+                               SizeText(static_cast<int>(width), static_cast<int>(height)) +
+                               " pixels by its header; the player decodes pictures of at most " +
+                               std::to_string(PictureFormat::MaxSide) + " pixels a side and " +
+                               std::to_string(PictureFormat::MaxPixels) + " in all.",
+                           "Make the picture the size of the window.");
             else
                 report.Add(Severity::Error, "picture-undecodable", facts.path, 0, key,
                            "The picture " + path + " is a " + PictureFormat::Name(kind) +

@@ -21,6 +21,10 @@ public:
     // a picture is decoded only when its header says at most MaxSide pixels a side and MaxPixels in
     // all (a 3840 by 2160 picture is 8,294,400).
     static constexpr long MaxSide = 4096;
+    // A skin picture is the size of a window: a 1920 by 1080 bitmap of 32 bits takes 8 MB. A
+    // larger file is not read, so no look of a disk can make the player read and decode hundreds
+    // of MB.
+    static constexpr unsigned long MaxFileBytes = 8ul << 20;
     static constexpr long MaxPixels = 1L << 23;
     // The width and height a BMP, GIF (its largest frame or screen) or JPEG header gives; false
     // when the header is cut or gives none.

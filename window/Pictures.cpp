@@ -24,10 +24,6 @@ struct BlockKind : Uncounted {
     static void Free(HGLOBAL block) { GlobalFree(block); }
 };
 
-// A skin picture is the size of a window: a 1920 by 1080 bitmap of 32 bits takes 8 MB. A larger
-// file is not read, so no look of a disk can make the player read and decode hundreds of MB.
-constexpr DWORD kMaxPictureBytes = 8u << 20;
-
 template <class Interface>
 struct ComKind : Uncounted {
     using Held = Interface*;
@@ -113,7 +109,7 @@ SkinImage LoadPicture(const char* path)
     Owner<FileKind> file(opened);
     DWORD high = 0;
     DWORD size = GetFileSize(file.Get(), &high);
-    if (size == 0 || size == INVALID_FILE_SIZE || size > kMaxPictureBytes || high != 0)
+    if (size == 0 || size == INVALID_FILE_SIZE || size > PictureFormat::MaxFileBytes || high != 0)
         return SkinImage();
     return DecodePicture(file.Get(), size);
 }

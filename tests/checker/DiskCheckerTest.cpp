@@ -246,6 +246,13 @@ INSTANTIATE_TEST_SUITE_P(Faults, OneDiskFault, testing::Values(
     DiskFault{"PictureIsAMetafile", [](Disk& d) { d.files.push_back({"gui\\down.gif", "\xD7\xCD\xC6\x9A metafile records"});
                                                    Replace(d.skin, "Mask=mask.bmp", "Mask=mask.bmp\r\nDown=down.gif"); },
               "picture-format", "gui\\skin.ini", "[SCREEN] Down"},
+    DiskFault{"PictureClaimsTooManyPixels", [](Disk& d) {
+                  std::string wide = Plain(2, 2);
+                  wide[18] = '\x88';  // 5000 pixels wide by its header
+                  wide[19] = '\x13';
+                  d.files.push_back({"gui\\over.bmp", wide});
+                  Replace(d.skin, "Mask=mask.bmp", "Mask=mask.bmp\r\nOver=over.bmp");
+              }, "picture-too-large", "gui\\skin.ini", "[SCREEN] Over"},
     DiskFault{"JpegMask", [](Disk& d) { d.files.push_back({"gui\\mask.jpg", ReadFile(MD_TEST_JPEG_MASK)});
                                          Replace(d.skin, "Mask=mask.bmp", "Mask=mask.jpg"); },
               "mask-jpeg", "gui\\skin.ini", "[SCREEN] Mask"},
