@@ -36,15 +36,8 @@ SkinImage CopyTo32Bit(HBITMAP source)
     BITMAP info = {};
     if (!GetObjectA(source, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0)
         return SkinImage();
-    BITMAPINFO header = {};
-    header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    header.bmiHeader.biWidth = info.bmWidth;
-    header.bmiHeader.biHeight = -info.bmHeight;
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 32;
-    header.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    SkinImage copy(CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0));
+    SkinImage copy = CreateDib32(info.bmWidth, info.bmHeight, &bits);
     MemoryDC from(nullptr);
     MemoryDC to(nullptr);
     bool copied = false;

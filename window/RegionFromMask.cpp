@@ -175,17 +175,10 @@ HRGN RegionFromMask(HBITMAP mask, DWORD key, DWORD tolerance, RegionBuild* build
         return nullptr;
     BITMAP maskInfo = {};
     GetObjectA(mask, sizeof maskInfo, &maskInfo);
-    BITMAPINFOHEADER header = {};
-    header.biSize = sizeof header;
-    header.biWidth = maskInfo.bmWidth;
-    header.biHeight = maskInfo.bmHeight;
-    header.biPlanes = 1;
-    header.biBitCount = 32;
-    header.biCompression = BI_RGB;
+    const BITMAPINFO header = Dib32Header(maskInfo.bmWidth, maskInfo.bmHeight, false);
     void* pixels = nullptr;
     // The mask's pixels as 32-bit values, whatever its own format: one layout to scan.
-    SkinImage section(CreateDIBSection(working.dc, reinterpret_cast<BITMAPINFO*>(&header),
-                                       DIB_RGB_COLORS, &pixels, nullptr, 0));
+    SkinImage section(CreateDIBSection(working.dc, &header, DIB_RGB_COLORS, &pixels, nullptr, 0));
     if (section.Empty())
         return nullptr;
     Selection sectionIn(working.dc, section.Handle());

@@ -27,6 +27,12 @@ SkinImage LoadPicture(const char* path);
 // (x, y); owned by the caller. Null for a null source or a size that is not positive.
 HBITMAP CutImage(HBITMAP source, int x, int y, int width, int height);
 
+// The header of a 32-bit BI_RGB bitmap of width x height, its top row first unless `topDown` is
+// false: one layout of pixels to read and write, whatever the screen's depth.
+BITMAPINFO Dib32Header(int width, int height, bool topDown = true);
+// A new 32-bit top-down DIB section; its pixels at *bits. Empty when it cannot be made.
+SkinImage CreateDib32(int width, int height, void** bits);
+
 // Draws the whole image opaque at (0, 0) / (x, y); an empty image draws nothing.
 void DrawImage(HDC dc, const SkinImage& image);
 void DrawImageAt(HDC dc, const SkinImage& image, int x, int y);

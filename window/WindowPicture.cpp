@@ -30,15 +30,8 @@ SkinImage PictureOfWindow(HWND window)
     RECT client = {};
     if (!window || !GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0)
         return SkinImage();
-    BITMAPINFO header = {};
-    header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    header.bmiHeader.biWidth = client.right;
-    header.bmiHeader.biHeight = -client.bottom;
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 32;
-    header.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    SkinImage picture(CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0));
+    SkinImage picture = CreateDib32(client.right, client.bottom, &bits);
     MemoryDC memory(nullptr);
     if (picture.Empty() || !memory.dc)
         return SkinImage();

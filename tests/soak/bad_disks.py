@@ -484,7 +484,7 @@ def hostile_disks(case, rng):
             f.write(bmp24(5800, 5800, (0, 0, 0))[:54] + rng.randbytes(5800 * 5800 * 3))
         songs(disk, ["music\\01.mod", "music\\01.wav", "music\\02.wav"])
     case("files-of-100-mb", [], huge,
-         Hostile(["02", "03"], [("song-unplayable", "music.file.01"), ("picture-undecodable", "[SCREEN] Over")]))
+         Hostile(["02", "03"], [("song-unplayable", "music.file.01"), ("picture-too-large", "[SCREEN] Over")]))
 
     def refused_paths(names):
         # Each name as a song (between two sound ones), an include and a dialog skin; with the skin
@@ -535,7 +535,7 @@ def hostile_disks(case, rng):
         write(gui(disk, "down.bmp"), b"\x89PNG\r\n\x1a\n" + struct.pack(">I", 13) + b"IHDR" +
               struct.pack(">IIBBBBB", 300, 150, 8, 2, 0, 0, 0) + bytes(4))
     case("pictures-metafiles-and-png", [], pictures,
-         Hostile(["01", "02"], [("picture-undecodable", "[SCREEN] " + key) for key in ("Over", "Disabled", "Down")]))
+         Hostile(["01", "02"], [("picture-format", "[SCREEN] " + key) for key in ("Over", "Disabled", "Down")]))
 
     def streams_as_modules(disk):
         os.rename(music(disk, "01.wav"), music(disk, "01.mod"))
