@@ -61,15 +61,8 @@ struct Page {
 
     bool Make(int w, int h)
     {
-        BITMAPINFO header = {};
-        header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        header.bmiHeader.biWidth = w;
-        header.bmiHeader.biHeight = -h;
-        header.bmiHeader.biPlanes = 1;
-        header.bmiHeader.biBitCount = 32;
-        header.bmiHeader.biCompression = BI_RGB;
         void* raw = nullptr;
-        bitmap.Attach(CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &raw, nullptr, 0));
+        bitmap = CreateDib32(w, h, &raw);
         bits = static_cast<unsigned*>(raw);
         width = w;
         height = h;

@@ -5,31 +5,12 @@
 
 #include "audiolib/Engine.h"
 #include "audiolib/OutputFormat.h"
+#include "tests/audiolib/RampSource.h"
 
 using namespace audio;
+using audiotest::RampSource;
 
 namespace {
-
-// A source whose left sample is its own frame number (mod 30000) and right sample a fixed level.
-class RampSource : public Source {
-public:
-  RampSource(uint64_t frames, int16_t level) : frames(frames), level(level) {}
-  size_t Read(int16_t *out, size_t count) override {
-    size_t n = 0;
-    for (; n < count && position < frames; ++n, ++position) {
-      out[2 * n] = static_cast<int16_t>(position % 30000);
-      out[2 * n + 1] = level;
-    }
-    return n;
-  }
-  void Seek(uint64_t frame) override { position = frame; }
-  uint64_t Frames() const override { return frames; }
-
-private:
-  uint64_t frames;
-  int16_t level;
-  uint64_t position = 0;
-};
 
 // A source that runs out of memory whenever it is read.
 class StarvedSource : public Source {

@@ -4,23 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "audiolib/Loader.h"
 #include "audiolib/MemoryReader.h"
 #include "audiolib/ModuleSource.h"
-#include "tests/audiolib/WavWriter.h"
+#include "tests/audiolib/BassTestFiles.h"
 
 using namespace audio;
 using namespace audiotest;
 
 namespace {
-
-std::vector<uint8_t> ReadFile(const char *path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 // Ogg's page checksum: CRC-32, polynomial 0x04C11DB7, unreflected, over the page with its own
 // checksum field zeroed.

@@ -5,31 +5,12 @@
 #include <functional>
 
 #include "audiolib/Mixer.h"
+#include "tests/audiolib/RampSource.h"
 
 using namespace audio;
+using audiotest::RampSource;
 
 namespace {
-
-// Left sample: the channel's own frame number (mod 30000); right sample: the channel's level.
-class RampSource : public Source {
-public:
-  RampSource(uint64_t frames, int16_t level) : frames(frames), level(level) {}
-  size_t Read(int16_t *out, size_t count) override {
-    size_t n = 0;
-    for (; n < count && position < frames; ++n, ++position) {
-      out[2 * n] = static_cast<int16_t>(position % 30000);
-      out[2 * n + 1] = level;
-    }
-    return n;
-  }
-  void Seek(uint64_t frame) override { position = frame; }
-  uint64_t Frames() const override { return frames; }
-
-private:
-  uint64_t frames;
-  int16_t level;
-  uint64_t position = 0;
-};
 
 // Keeps every frame it is given, by frame number; `played` is moved on by the test.
 class FakeDevice : public OutputDevice {

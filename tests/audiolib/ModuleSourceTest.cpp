@@ -1,8 +1,6 @@
 // Modules through libxmp: length, one play-through, seeking and refusal of non-modules, native.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 
 #include <xmp.h>
 
@@ -10,17 +8,12 @@
 #include "audiolib/ModuleSource.h"
 #include "audiolib/MemoryReader.h"
 #include "audiolib/OutputFormat.h"
-#include "tests/audiolib/WavWriter.h"
+#include "tests/audiolib/BassTestFiles.h"
 
 using namespace audio;
 using namespace audiotest;
 
 namespace {
-
-std::vector<uint8_t> ReadFile(const char *path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 std::unique_ptr<Source> Load(const std::vector<uint8_t> &bytes, AudioError *error) {
   MemoryReader reader(bytes.data(), bytes.size());

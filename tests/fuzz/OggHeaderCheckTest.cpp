@@ -3,19 +3,15 @@
 
 #include <cstdint>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "audiolib/OggHeaderCheck.h"
+#include "tests/audiolib/BassTestFiles.h"
+
+using audiotest::ReadFile;
 
 namespace {
-
-std::vector<uint8_t> ReadFile(const char *name) {
-  std::ifstream file(name, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 size_t CommentHeader(const std::vector<uint8_t> &bytes) {
   const char tag[] = "\x03vorbis";

@@ -1,16 +1,12 @@
 #include "tests/window/Canvas.h"
 
+#include "window/SkinImage.h"
+
 Canvas::Canvas(int canvasWidth, int canvasHeight, unsigned fillColour)
     : dc(CreateCompatibleDC(nullptr)), bitmap(nullptr), previous(nullptr), bits(nullptr),
       width(canvasWidth), height(canvasHeight), fill(fillColour)
 {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = Dib32Header(width, height);
     void* memory = nullptr;
     bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
     bits = static_cast<DWORD*>(memory);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "window/MessageBoxSeam.h"
+#include "window/SkinImage.h"
 
 namespace {
 int WINAPI RecordBox(HWND, LPCSTR text, LPCSTR caption, UINT type)
@@ -134,13 +135,7 @@ void PumpMessages()
 
 HBITMAP MakeBitmap(int width, int height, const std::vector<unsigned>& pixels)
 {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = Dib32Header(width, height);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap)
