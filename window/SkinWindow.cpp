@@ -26,7 +26,9 @@ void TellAppActive(const PointerList<T>& list, BOOL active)
 
 }  // namespace
 
-SkinWindow::SkinWindow() : loading(0), skinFolder(), draggable(true), overImage(), downImage(), ini()
+SkinWindow::SkinWindow()
+    : loading(0), skinFolder(), draggable(true), overImage(), downImage(), ini(),
+      keepShownPlace(false), shownX(0), shownY(0)
 {
 }
 
@@ -140,8 +142,40 @@ LRESULT SkinWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return draggable ? HTCAPTION : HTNOWHERE;
     case WMU_BUTTON_LUP:
         return OnButtonClick(reinterpret_cast<const char*>(lParam));
+    case WM_WINDOWPOSCHANGED:
+        OnPlaceChanged(*reinterpret_cast<const WINDOWPOS*>(lParam));
+        return SkinControl::WindowProc(window, message, wParam, lParam);
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_ENTERSIZEMOVE:
+    case WMU_BUTTON_LDOWN:
+    case WMU_BUTTON_RDOWN:
+        keepShownPlace = false;
+        return SkinControl::WindowProc(window, message, wParam, lParam);
+    case WMU_PUT_BACK:
+        SetWindowPos(window, nullptr, shownX, shownY, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
     default:
         return SkinControl::WindowProc(window, message, wParam, lParam);
+    }
+}
+
+void SkinWindow::OnPlaceChanged(const WINDOWPOS& place)
+{
+    if (place.flags & SWP_SHOWWINDOW) {
+        RECT shown;
+        GetWindowRect(hwnd, &shown);
+        keepShownPlace = true;
+        shownX = shown.left;
+        shownY = shown.top;
+    } else if (place.flags & SWP_HIDEWINDOW) {
+        keepShownPlace = false;
+    } else if (keepShownPlace && !(place.flags & SWP_NOMOVE) &&
+               (place.x != shownX || place.y != shownY)) {
+        keepShownPlace = false;
+        // Not from inside this move: Wine is still in the middle of it.
+        PostMessageA(hwnd, WMU_PUT_BACK, 0, 0);
     }
 }
 

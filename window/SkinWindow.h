@@ -14,6 +14,9 @@ class HScroller;
 class VScroller;
 class Label;
 
+// Posted by a skinned window to itself to go back where it was shown (see keepShownPlace).
+const UINT WMU_PUT_BACK = WM_USER + 5;
+
 // A borderless popup whose look, size, shape and controls come from a skin ini file.
 class SkinWindow : public SkinControl {
 public:
@@ -23,6 +26,8 @@ public:
 
     // While loading: 0 for everything. WM_ACTIVATEAPP switches the look and tells the controls,
     // WM_NCHITTEST drags (HTCAPTION) when draggable, WMU_BUTTON_LUP calls OnButtonClick.
+    // WM_WINDOWPOSCHANGED and the presses keep the place where the window was shown (see
+    // keepShownPlace).
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     // image when appActive, else disabledImage, whole at (0, 0).
     void OnPaint(HDC dc) override;
@@ -70,7 +75,20 @@ public:
     PointerList<VScroller> vScrollers;
     PointerList<Label> labels;
 
+    // Set when the window is shown, at its place then (shownX, shownY); cleared by the first press
+    // on the window or one of its buttons, by a move loop, by hiding, and by the first move that
+    // the window did not make itself, which puts the window back where it was shown (posting
+    // WMU_PUT_BACK). Under Wine with a reparenting window manager, the move that Wine makes after
+    // showing from the X server's note of the new place can read the place while the manager's
+    // frame is still at the corner of the screen: Wine then believes the window is there, and
+    // every click on the window where it really is finds nothing.
+    bool keepShownPlace;
+    int shownX;
+    int shownY;
+
 private:
+    void OnPlaceChanged(const WINDOWPOS& place);
+
     // Every entry of the section becomes a control made by Control::FromEntry, with its tooltip
     // (the entry's last field); entries shorter than the section needs are skipped.
     template <class Control>

@@ -305,6 +305,45 @@ TEST(SkinWindow, SurfaceDragsUnlessNotDraggable)
     Close(window);
 }
 
+// Under Wine with a window manager, a move the window did not make right after showing can be
+// Wine's wrong reading of where the manager put it; the window goes back where it was shown, once,
+// and never against the user: a press, a move loop or an earlier put-back leaves moves alone.
+TEST(SkinWindow, MoveNotMadeByTheUserAfterShowingIsPutBackOnce)
+{
+    struct Case {
+        const char* name;
+        UINT before;  // sent before the move (0: nothing)
+        int moves;
+        int left, top;
+    };
+    const Case cases[] = {
+        {"move right after showing", 0, 1, 100, 100},
+        {"move after a press on a button", WMU_BUTTON_LDOWN, 1, 300, 200},
+        {"move inside a move loop", WM_ENTERSIZEMOVE, 1, 300, 200},
+        {"second move after a put-back", 0, 2, 300, 200},
+    };
+    SkinFolder skin("skin_place");
+    std::string ini = skin.Ini(fullScreen);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto window = std::make_unique<SkinWindow>();
+        HWND hwnd = window->CreateFromSkin("SkinTestPlace", 100, 100, TestInstance(), ini.c_str());
+        ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+        PumpMessages();
+        if (c.before)
+            SendMessageA(hwnd, c.before, 0, 0);
+        for (int m = 0; m < c.moves; ++m) {
+            SetWindowPos(hwnd, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            PumpMessages();
+        }
+        RECT r;
+        GetWindowRect(hwnd, &r);
+        EXPECT_EQ(r.left, c.left);
+        EXPECT_EQ(r.top, c.top);
+        Close(window);
+    }
+}
+
 TEST(SkinWindow, OnlyLeftReleaseCallsOnButtonClick)
 {
     SkinFolder skin("skin_click");
