@@ -102,7 +102,7 @@ pass "Next gives the dialog song 02's long description"
 # Escape with the dialog focused hides it; the player goes on.
 WID=$(xdotool search --name '^Notes$' | awk 'NR == 1')
 [ -n "$WID" ] || fail "no window titled Notes"
-activate "$WID" || fail "the dialog cannot be activated"
+activate "$WID" BUTTON_INFO1 || fail "the dialog cannot be activated"
 xdotool key Escape
 hidden() { [ "$(dialog_state)" = 0 ]; }
 wait_for 5 hidden || fail "Escape did not hide the dialog"

@@ -30,7 +30,7 @@ main_up() { [ "$(wintext Musicdisk | cut -d' ' -f1)" = 1 ]; }
 wait_for 30 main_up || fail "the main window did not show"
 read -r _ MX MY _ _ < <(wintext Musicdisk)
 xdotool mousemove 0 0
-activate "$(xdotool search --name '^Musicdisk$' | awk 'NR == 1')" || fail "the main window cannot be activated"
+activate "$(xdotool search --name '^Musicdisk$' | awk 'NR == 1')" Musicdisk || fail "the main window cannot be activated"
 sleep 1
 shot main
 

@@ -56,14 +56,20 @@ start_player() {
   PID=$!
 }
 
-# activate WINDOW: gives the window the keyboard through the window manager.
-activate() { xdotool windowactivate --sync "$1" >/dev/null 2>&1; }
+# activate WINDOW CLASS: gives the X window the keyboard through the window manager and waits until
+# Wine has made its window of that class the foreground window (md_probe.exe, beside the player):
+# keys go to Wine's foreground, which follows the manager once the player's thread has handled it.
+activate() {
+  xdotool windowactivate --sync "$1" >/dev/null 2>&1 &&
+    "$WINE" "$DIST/md_probe.exe" active "$2" 10000 >/dev/null 2>&1
+}
 
 # escape_ends_player: Escape on the main window must end the player with exit code 0.
 escape_ends_player() {
   local code=0
   ended() { ! kill -0 "$PID" 2>/dev/null; }
-  activate "$(xdotool search --name '^Musicdisk$' | awk 'NR == 1')" || fail "the main window cannot be activated"
+  activate "$(xdotool search --name '^Musicdisk$' | awk 'NR == 1')" Musicdisk ||
+    fail "the main window cannot be activated"
   xdotool key Escape
   wait_for 10 ended || fail "Escape on the main window did not end the program"
   wait "$PID" || code=$?
