@@ -7,7 +7,7 @@
 class Application;
 
 // Posted to the main window when a channel has reached its end; wParam is the channel that ended.
-// The buttons use WM_USER + 1 to + 4.
+// The buttons use WM_USER + 1 to + 4, skinned windows + 5.
 const UINT WMU_SONG_END = WM_USER + 20;
 
 // The millisecond clock behind the elapsed time (timeGetTime); tests put their own clock here.

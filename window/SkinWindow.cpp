@@ -171,7 +171,7 @@ void SkinWindow::OnPlaceChanged(const WINDOWPOS& place)
         shownY = shown.top;
     } else if (place.flags & SWP_HIDEWINDOW) {
         keepShownPlace = false;
-    } else if (keepShownPlace && !(place.flags & SWP_NOMOVE) &&
+    } else if (keepShownPlace && !(place.flags & SWP_NOMOVE) && !IsIconic(hwnd) &&
                (place.x != shownX || place.y != shownY)) {
         keepShownPlace = false;
         // Not from inside this move: Wine is still in the middle of it.

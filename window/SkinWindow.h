@@ -77,11 +77,11 @@ public:
 
     // Set when the window is shown, at its place then (shownX, shownY); cleared by the first press
     // on the window or one of its buttons, by a move loop, by hiding, and by the first move that
-    // the window did not make itself, which puts the window back where it was shown (posting
-    // WMU_PUT_BACK). Under Wine with a reparenting window manager, the move that Wine makes after
-    // showing from the X server's note of the new place can read the place while the manager's
-    // frame is still at the corner of the screen: Wine then believes the window is there, and
-    // every click on the window where it really is finds nothing.
+    // the window did not make itself (not to an icon), which puts the window back where it was
+    // shown (posting WMU_PUT_BACK). Under Wine with a reparenting window manager, the move that
+    // Wine makes after showing, from the X server's note of the new place, can read the place
+    // while the manager's frame is still at the corner of the screen: Wine then believes the
+    // window is there, and every click on the window where it really is finds nothing.
     bool keepShownPlace;
     int shownX;
     int shownY;
