@@ -48,22 +48,15 @@ start_wine_services() {
   "$WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 }
 
-# Runs a command inside a private virtual display unless one is given already.
-with_display() {
-  if [ -n "${MD_DISPLAY_READY:-}" ]; then "$@"; return; fi
-  MD_DISPLAY_READY=1 xvfb-run -a -s "-screen 0 1024x768x24" "$@"
-}
+# Runs a command inside a private virtual display without a window manager (the unit tests' and
+# benchmarks' display; end-to-end runs have a desktop of their own, tests/e2e/run).
+with_display() { xvfb-run -a -s "-screen 0 1024x768x24" "$@"; }
 
 # Runs a command with the 32-bit runner in place of Wine: its wine and wineserver first on PATH,
 # WINE naming it, the win32 prefix (created once) and a server kept running for it.
 with_wine32() {
   (
     export PATH=$WINE32_DIR/bin:$PATH WINE=$WINE32 WINELOADER=$WINE32
-    # Under qemu-i386 Wine's sound driver runs several times slower than on the users' machines and
-    # falls behind the sound server far more often: dropouts in the recordings are reported there,
-    # not failed (tests/e2e/sound.py).
-    # For the same reason the controls' timing is reported there, not failed (tests/e2e/controls.sh).
-    [ "$(win32_mode)" != qemu ] || export MD_DROPOUTS_REPORT_ONLY=1 MD_TIMING_REPORT_ONLY=1
     # Prefixes are copies of one made once: wineboot takes half a minute under emulation.
     export MD_WINEPREFIX_TEMPLATE=$BUILD_DIR/wineprefix32-template
     if [ ! -f "$MD_WINEPREFIX_TEMPLATE/system.reg" ]; then

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <thread>
 
 #include "app/Application.h"
 #include "tests/app/DisplayWindows.h"
 #include "tests/fakes/FakeBass.h"
+#include "tests/support/TestFolder.h"
 
 namespace {
 
@@ -19,33 +19,16 @@ const DWORD kSecond = 176400;
 // is moved there while the descriptor is read.
 class DiskFolder {
 public:
-    explicit DiskFolder(const std::string &config)
-    {
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof(temp), temp);
-        char name[MAX_PATH];
-        GetTempFileNameA(temp, "mdp", 0, name);
-        DeleteFileA(name);
-        path = name;
-        CreateDirectoryA(path.c_str(), nullptr);
-        CreateDirectoryA((path + "\\music").c_str(), nullptr);
-        std::ofstream(path + "\\music\\config.dat", std::ios::binary) << config;
-    }
-    ~DiskFolder()
-    {
-        DeleteFileA((path + "\\music\\config.dat").c_str());
-        RemoveDirectoryA((path + "\\music").c_str());
-        RemoveDirectoryA(path.c_str());
-    }
+    explicit DiskFolder(const std::string &config) { folder.Write("music\\config.dat", config); }
     void Load(Application &application) const
     {
         char previous[MAX_PATH];
         GetCurrentDirectoryA(sizeof(previous), previous);
-        SetCurrentDirectoryA(path.c_str());
+        SetCurrentDirectoryA(folder.Path("").string().c_str());
         application.LoadDescriptor();
         SetCurrentDirectoryA(previous);
     }
-    std::string path;
+    TestFolder folder;
 };
 
 std::string Songs(int count)

@@ -11,6 +11,7 @@
 #include "checker/DescriptorCheck.h"
 #include "checker/DescriptorScan.h"
 #include "checker/SkinCheck.h"
+#include "tests/support/TestFolder.h"
 
 namespace {
 
@@ -37,8 +38,8 @@ void EnterFolder()
     static bool entered = false;
     if (entered)
         return;
-    char folder[] = "/tmp/checker-fuzz-XXXXXX";
-    Check(mkdtemp(folder) != nullptr && chdir(folder) == 0, "cannot make a working folder");
+    static TestFolder folder;
+    folder.Enter();
     WriteFile("inc.dat", "music.file.02=b\nk=inc\n@top.dat\n");
     entered = true;
 }

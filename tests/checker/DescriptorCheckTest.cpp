@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/checker/TestFolder.h"
+#include "tests/support/TestFolder.h"
 
 namespace {
 
@@ -243,6 +243,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, OneFault, testing::Values(
 TEST(CheckDescriptor, AnIncludeTreeBeyondTheLoadsBoundIsOneError)
 {
     TestFolder folder;
+    folder.Enter();
     const auto hundred = [](const char* file) {
         std::string text;
         for (int i = 0; i < 100; ++i)
@@ -274,6 +275,7 @@ TEST(CheckDescriptor, AnIncludeTreeBeyondTheLoadsBoundIsOneError)
 TEST(CheckDescriptor, MissingAndCyclicIncludesAreErrorsAtTheirLines)
 {
     TestFolder folder;
+    folder.Enter();
     folder.Write("music\\config.dat", Descriptor({}, {"@music\\nothere.dat", "@music\\self.dat"}));
     folder.Write("music\\self.dat", "# again\n@music\\self.dat\n");
     DescriptorScan scan;
@@ -291,6 +293,7 @@ TEST(CheckDescriptor, MissingAndCyclicIncludesAreErrorsAtTheirLines)
 TEST(CheckDescriptor, AnUnreadableDescriptorIsOneError)
 {
     TestFolder folder;
+    folder.Enter();
     DescriptorScan scan;
     scan.Load("music\\config.dat");
     Report report;

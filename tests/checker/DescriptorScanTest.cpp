@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "descriptor/DescriptorReader.h"
-#include "tests/checker/TestFolder.h"
+#include "tests/support/TestFolder.h"
 
 namespace {
 
@@ -48,6 +48,7 @@ class SameStoreAsReader : public testing::TestWithParam<Files> {};
 TEST_P(SameStoreAsReader, ForTheSameFiles)
 {
     TestFolder folder;
+    folder.Enter();
     for (const auto& file : GetParam().files)
         folder.Write(file.first, file.second);
     const std::string top = GetParam().files.front().first;
@@ -80,6 +81,7 @@ INSTANTIATE_TEST_SUITE_P(Rules, SameStoreAsReader, testing::Values(
 TEST(DescriptorScan, RemembersWhereEveryLineCameFrom)
 {
     TestFolder folder;
+    folder.Enter();
     folder.Write("music\\config.dat", "# songs\r\nmusic.file.01=a\r\n@music\\more.dat\r\nx=1\r\n");
     folder.Write("music\\more.dat", "\nmusic.file.01=b\n");
     DescriptorScan scan;
@@ -100,6 +102,7 @@ TEST(DescriptorScan, RemembersWhereEveryLineCameFrom)
 TEST(DescriptorScan, ReportsWhatTheRulesCutAway)
 {
     TestFolder folder;
+    folder.Enter();
     folder.Write("c.dat", "a=1\n" + longLine + std::string("z=a\0b\n", 6) + "q=2\n\x1a" "lost=1\n");
     DescriptorScan scan;
     scan.Load("c.dat");
@@ -126,6 +129,7 @@ TEST(DescriptorScan, AFinalEndByteIsNotACut)
 TEST(DescriptorScan, TellsUnreadFilesApart)
 {
     TestFolder folder;
+    folder.Enter();
     folder.Write("c.dat", "@missing.dat\n@loop.dat\n");
     folder.Write("loop.dat", "@loop.dat\n");
     DescriptorScan scan;

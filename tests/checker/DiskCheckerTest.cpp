@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "tests/audiolib/WavWriter.h"
-#include "tests/checker/TestFolder.h"
+#include "tests/support/TestFolder.h"
 
 namespace {
 
@@ -137,6 +137,7 @@ void Replace(std::string& text, const std::string& from, const std::string& to)
 Report CheckDisk(const Disk& disk, const std::function<void(TestFolder&)>& after = nullptr)
 {
     TestFolder folder;
+    folder.Enter();
     disk.WriteTo(folder);
     if (after)
         after(folder);
@@ -311,6 +312,7 @@ TEST(DiskChecker, ByteOrderMarksAtTheStartKeepTheDiskClean)
 TEST(DiskChecker, AFolderWithoutADiskIsAllErrors)
 {
     TestFolder folder;
+    folder.Enter();
     Report report;
     DiskChecker(report).Run();
     EXPECT_EQ(report.ExitCode(), 2);

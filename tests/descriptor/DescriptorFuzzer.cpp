@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +6,7 @@
 #include <vector>
 
 #include "descriptor/Descriptor.h"
+#include "tests/support/TestFolder.h"
 
 namespace {
 
@@ -28,16 +27,7 @@ void WriteFile(const char* name, const char* text)
 }
 
 std::vector<char*> arguments;
-char folder[] = "/tmp/md-descriptor-fuzz-XXXXXX";
 const char* const fixtures[] = {"inc.dat", "deeper.dat", "self.dat"};
-
-void RemoveFolder()
-{
-    for (const char* name : fixtures)
-        unlink(name);
-    if (chdir("/") == 0)
-        rmdir(folder);
-}
 
 }
 
@@ -45,8 +35,8 @@ void RemoveFolder()
 // could-not-be-loaded lines of missing includes are kept out of the fuzzer's log.
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    Check(mkdtemp(folder) != nullptr && chdir(folder) == 0, "no working folder");
-    atexit(RemoveFolder);
+    static TestFolder folder;
+    folder.Enter();
     WriteFile(fixtures[0], "music.file.02=two\r\ndialog.file.01=d\n#c\n@deeper.dat\n");
     WriteFile(fixtures[1], "longdesc.target.name.01=info\nmusic.longdesc.info.01=x\n");
     WriteFile(fixtures[2], "a=1\n@self.dat\nb=2\n");

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "tests/descriptor/TempFolder.h"
+#include "tests/support/TestFolder.h"
 
 namespace {
 
@@ -271,7 +271,8 @@ TEST(DescriptorReaderTest, MakeKeyCutsOverlongPrefixesWithinItsBuffer)
 // Files: paths resolve against the current directory, which is a fresh folder here.
 class DescriptorFileTest : public testing::Test {
 protected:
-    TempFolder folder;
+    void SetUp() override { folder.Enter(); }
+    TestFolder folder;
 };
 
 class CountingReader : public DescriptorReader {

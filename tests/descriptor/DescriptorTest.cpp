@@ -5,20 +5,21 @@
 #include <functional>
 #include <string>
 
-#include "tests/descriptor/TempFolder.h"
+#include "tests/support/TestFolder.h"
 
 namespace {
 
 // Loads the text as music\config.dat from a fresh current directory.
 class DescriptorTest : public testing::Test {
 protected:
+    void SetUp() override { folder.Enter(); }
     void Load(const std::string& text)
     {
         folder.Write("music/config.dat", text);
         descriptor.Load("music\\config.dat");
     }
 
-    TempFolder folder;
+    TestFolder folder;
     Descriptor descriptor;
 };
 
@@ -48,7 +49,8 @@ class CountTest : public testing::TestWithParam<CountCase> {};
 
 TEST_P(CountTest, CountsUpToFirstMissingOrEmptyNumber)
 {
-    TempFolder folder;
+    TestFolder folder;
+    folder.Enter();
     folder.Write("music/config.dat", GetParam().text);
     Descriptor descriptor;
     descriptor.Load("music\\config.dat");
@@ -135,7 +137,8 @@ class SplashTimeTest : public testing::TestWithParam<SplashCase> {};
 
 TEST_P(SplashTimeTest, ConvertsWithoutMessage)
 {
-    TempFolder folder;
+    TestFolder folder;
+    folder.Enter();
     folder.Write("music/config.dat", GetParam().line);
     Descriptor descriptor;
     descriptor.Load("music\\config.dat");
@@ -161,7 +164,8 @@ class DialogOffsetTest : public testing::TestWithParam<OffsetCase> {};
 
 TEST_P(DialogOffsetTest, ReadsDxThenDyAndReportsEachMissingKey)
 {
-    TempFolder folder;
+    TestFolder folder;
+    folder.Enter();
     folder.Write("music/config.dat", GetParam().text);
     Descriptor descriptor;
     descriptor.Load("music\\config.dat");

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "descriptor/Descriptor.h"
+#include "tests/support/TestFolder.h"
 
 namespace {
 
@@ -60,23 +61,14 @@ public:
 };
 
 std::vector<char*> arguments;
-char folder[] = "/tmp/md-include-fuzz-XXXXXX";
-
-void RemoveFolder()
-{
-    for (int i = 0; i < fileCount; ++i)
-        unlink((std::to_string(i) + ".dat").c_str());
-    if (chdir("/") == 0)
-        rmdir(folder);
-}
 
 }  // namespace
 
 // The tree lives in a private folder; the reader's could-not-be-loaded lines stay out of the log.
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    Check(mkdtemp(folder) != nullptr && chdir(folder) == 0, "no working folder");
-    atexit(RemoveFolder);
+    static TestFolder folder;
+    folder.Enter();
     static char quiet[] = "-close_fd_mask=2";
     arguments.assign(*argv, *argv + *argc);
     arguments.push_back(quiet);

@@ -1,28 +1,12 @@
 #!/usr/bin/env bash
-# End-to-end run of the info dialogs: dialogs_e2e.sh DIST_DIR [WORK_DIR]
-# DIST_DIR holds Musicdisk.exe, BASS.dll and md_wintext.exe. The test musicdisk of tests/e2e gets an
-# info button and one info dialog whose scrolling text shows each song's long description; xdotool
-# opens, closes and hides it. Screenshots stay in WORK_DIR.
+# End-to-end run of the info dialogs. The test musicdisk of tests/e2e gets an info button and one
+# info dialog whose scrolling text shows each song's long description; xdotool opens, closes and
+# hides it. Screenshots stay in WORK.
 set -euo pipefail
 source "$(dirname "$0")/../e2e/e2e_lib.sh"
 # changed A B X Y W H: the bounding box "x0 y0 x1 y1" of the pixels that differ between two
 # screenshots inside the rectangle, or "none".
-changed() {
-  python3 - "$@" <<'PY'
-import subprocess, sys
-a, b = (subprocess.run(["convert", p, "-depth", "8", "rgb:-"], check=True, capture_output=True).stdout
-        for p in sys.argv[1:3])
-x, y, w, h = map(int, sys.argv[3:7])
-box = None
-for row in range(y, y + h):
-    for col in range(x, x + w):
-        i = (row * 1024 + col) * 3
-        if a[i:i + 3] != b[i:i + 3]:
-            box = (col, row, col, row) if box is None else (
-                min(box[0], col), min(box[1], row), max(box[2], col), max(box[3], row))
-print("none" if box is None else "%d %d %d %d" % box)
-PY
-}
+changed() { python3 "$E2E_DIR/verdicts.py" changed "$@"; }
 # inside "x0 y0 x1 y1" X Y W H: the box lies within the rectangle.
 inside() {
   local x0 y0 x1 y1; read -r x0 y0 x1 y1 <<<"$1"
@@ -119,5 +103,5 @@ pass "reopened in place; BUTTON_CLOSE hides it"
 
 escape_ends_player
 # Opening, scrolling and hiding the dialog must not break the song.
-no_dropouts
+sound_report
 echo "e2e dialogs: all checks passed"

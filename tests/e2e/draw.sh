@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# mdcheck --draw against the player: draw.sh DIST_DIR [WORK_DIR]
+# mdcheck --draw against the player
 # mdcheck draws the demo disk's skins; the player then runs on the same disk, and in a screenshot of
 # its main window (active, the pointer away) every button and every tall enough label shows the
 # pixels that the main skin's picture shows at the same place of the window: the picture draws each
@@ -39,37 +39,7 @@ shot main
 # Main picture differs from its pixels 6 to the left and right: a control drawn 6 pixels off would
 # not match.
 convert "$DISK/gui/main.bmp" -depth 8 rgb:"$WORK/main.rgb"
-points=$(python3 - "$ROOT/demo/gui/skin.ini" "$WORK/main.rgb" "$(identify -format %w "$DISK/gui/main.bmp")" <<'PY'
-import re, sys
-main = open(sys.argv[2], "rb").read()
-width = int(sys.argv[3])
-def at(x, y):
-    return main[3 * (y * width + x):3 * (y * width + x) + 3]
-section = None
-for raw in open(sys.argv[1], encoding="latin-1"):
-    line = raw.strip()
-    m = re.match(r"\[(\w+)\]", line)
-    if m:
-        section = m.group(1)
-        continue
-    m = re.match(r"\d+=(.*)", line)
-    if not m or section not in ("BUTTONINFO", "LABELINFO"):
-        continue
-    f = m.group(1).split(",")
-    x, y, w, h = (int(v) for v in (f[1:5] if section == "BUTTONINFO" else f[7:11]))
-    shift = 6 if section == "LABELINFO" else 0
-    if h < 14:
-        continue
-    found = 0
-    for j in range(h - 3, h // 2, -1):
-        for i in range(w - 4, w // 2, -1):
-            here = at(x + i, y + j)
-            if (found < 3 and 6 <= x + i < width - 6 and here != at(x + i - 6, y + j) and
-                    here != at(x + i + 6, y + j)):
-                print(f[0], x + shift + i, y + j)
-                found += 1
-PY
-)
+points=$(python3 "$E2E_DIR/verdicts.py" skin_points "$ROOT/demo/gui/skin.ini" "$WORK/main.rgb" "$(identify -format %w "$DISK/gui/main.bmp")")
 checked=0
 while read -r name px py; do
   seen=$(pixel "$SHOT" $((MX + px)) $((MY + py)))

@@ -57,6 +57,19 @@ class Dropouts(unittest.TestCase):
                 self.assertEqual(len(sound.tone_dropouts(samples, [], seen)), found)
                 self.assertEqual(len(seen), underruns)
 
+    def test_verdict(self):
+        # (case, times the queue ran dry or None without a log, silences found, strict, failures)
+        cases = [
+            ("queue never dry, silences only reported", 0, 3, False, 0),
+            ("queue ran dry", 2, 0, False, 1),
+            ("no player log", None, 0, False, 1),
+            ("strict: the silences fail too", 0, 3, True, 1),
+            ("strict, nothing found", 0, 0, True, 0),
+        ]
+        for name, dry, silences, strict, found in cases:
+            with self.subTest(name):
+                self.assertEqual(len(sound.failures("player.log", dry, silences, strict)), found)
+
     def test_timeline_through_an_underrun(self):
         # Its zeros inside a window must not give a stray tone there (the seek checks read the
         # timeline: a stray step at a seek's click was taken for where the song was).

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Soak run of the real player (see soak.sh, which sets up Wine, the display and the prefix).
+"""Soak run of the real player (through soak.sh inside tests/e2e/run, which sets up Wine, the display and the prefix).
 
 The disk: the demo's skins (main window with every button, three info dialogs with scrollers and
 labels) and a descriptor of many short WAV songs, some unplayable. The player is driven at random

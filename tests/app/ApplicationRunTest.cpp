@@ -8,7 +8,7 @@
 #include "app/Application.h"
 #include "app/SplashWindow.h"
 #include "tests/fakes/FakeBass.h"
-#include "tests/ui/UiSupport.h"
+#include "tests/support/UiSupport.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "scrollers/HScroller.h"
 #include "window/GdiCounts.h"
-#include "tests/ui/UiSupport.h"
+#include "tests/support/UiSupport.h"
 
 namespace {
 

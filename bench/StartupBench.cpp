@@ -14,7 +14,7 @@
 #include <olectl.h>
 
 #include "controls/SkinFont.h"
-#include "tests/window/BenchClock.h"
+#include "bench/BenchClock.h"
 #include "window/ComApartment.h"
 #include "window/RegionFromMask.h"
 #include "window/SkinImage.h"

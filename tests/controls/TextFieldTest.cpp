@@ -5,7 +5,7 @@
 #include <string>
 
 #include "controls/TextField.h"
-#include "tests/ui/UiSupport.h"
+#include "tests/support/UiSupport.h"
 
 namespace {
 

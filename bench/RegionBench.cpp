@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "tests/window/BenchClock.h"
+#include "bench/BenchClock.h"
 #include "window/GdiCounts.h"
 #include "window/RegionFromMask.h"
 

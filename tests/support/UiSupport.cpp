@@ -1,4 +1,4 @@
-#include "tests/ui/UiSupport.h"
+#include "tests/support/UiSupport.h"
 
 #include <cstring>
 

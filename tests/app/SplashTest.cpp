@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/SplashWindow.h"
-#include "tests/ui/UiSupport.h"
+#include "tests/support/UiSupport.h"
 
 namespace {
 

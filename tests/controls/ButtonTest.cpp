@@ -6,7 +6,7 @@
 #include <string>
 
 #include "controls/Button.h"
-#include "tests/ui/UiSupport.h"
+#include "tests/support/UiSupport.h"
 
 namespace {
 

@@ -1,0 +1,81 @@
+"""The end-to-end checks of verdicts.py on made-up runs: each must pass a sound run and fail the
+fault it is there for."""
+import math
+import os
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import verdicts  # noqa: E402
+
+RATE = verdicts.RATE
+
+# A sound run of player.sh as stretches (start, end, Hz): the splash music, song 01 stepping 20 Hz
+# every 2 s, paused 2 s, 10 s forward, 10 s back, BUTTON_NEXT to song 02 (12 s), song 01 again.
+MARKS = {"pause": 5.95, "play": 7.95, "forward": 12.0, "back": 15.0, "next": 19.0}
+SPLASH = [(0.3, 1.3, 200), (1.35, 3.35, 300), (3.35, 5.35, 320)]
+PAUSE = [(5.35, 6.0, 340), (6.0, 8.0, 0), (8.0, 9.35, 340), (9.35, 11.35, 360), (11.35, 12.05, 380)]
+FORWARD = [(12.05, 14.05, 480), (14.05, 15.05, 500)]
+BACK = [(15.05, 17.05, 400), (17.05, 19.05, 420)]
+NEXT = [(19.1, 31.1, 1000), (31.2, 33.2, 300)]
+
+
+def run(splash=SPLASH, pause=PAUSE, forward=FORWARD, back=BACK, next_=NEXT):
+    return splash + pause + forward + back + next_
+
+
+def sine(seconds, hz, amplitude=16000):
+    return [int(amplitude * math.sin(2 * math.pi * hz * i / RATE)) for i in range(int(seconds * RATE))]
+
+
+class Verdicts(unittest.TestCase):
+    def test_player_heard(self):
+        cases = [
+            ("a sound run", run(), 0),
+            ("pause let go after 0.5 s of the 2 s held",
+             run(pause=[(5.35, 6.0, 340), (6.0, 6.5, 0)] + PAUSE[2:]), 1),
+            ("play resumes two steps on", run(pause=PAUSE[:2] + [(8.0, 9.35, 380)] + PAUSE[3:]), 1),
+            ("seek forward lands 6 s short", run(forward=[(12.05, 14.05, 420), (14.05, 15.05, 440)]), 1),
+            ("seek back does nothing",
+             run(back=[(15.05, 16.05, 500), (16.05, 18.05, 520), (18.05, 19.05, 540)]), 1),
+            ("song 02 cut off after 8 s", run(next_=[(19.1, 27.1, 1000), (27.2, 29.2, 300)]), 1),
+            ("song 02 followed by song 01 from its middle", run(next_=[(19.1, 31.1, 1000), (31.2, 33.2, 400)]), 1),
+            ("no splash music", run(splash=SPLASH[1:]), 1),
+        ]
+        for name, segs, failed in cases:
+            with self.subTest(name):
+                self.assertEqual(len(verdicts.player_heard(segs, MARKS, 1000)) > 0, failed > 0)
+
+    def test_captured_tone(self):
+        tone = sine(1.5, 1000)
+        cases = [
+            ("the tone played", tone, 0),
+            ("6 ms of silence in the middle", tone[:RATE // 2] + [0] * (RATE * 6 // 1000) + tone[RATE // 2:], 1),
+            ("a second only", tone[:RATE], 1),
+            ("another frequency", sine(1.5, 1100), 1),
+            ("too quiet", sine(1.5, 1000, 6000), 1),
+            ("silence", [0] * RATE, 1),
+        ]
+        for name, samples, failed in cases:
+            with self.subTest(name):
+                self.assertEqual(len(verdicts.captured_tone(samples, 1.5, 1000)), failed)
+
+    def test_changed_box(self):
+        blank = bytes(4 * 4 * 3)
+
+        def with_pixel(x, y):
+            picture = bytearray(blank)
+            picture[(y * 4 + x) * 3] = 255
+            return bytes(picture)
+        cases = [
+            ("nothing changed", blank, (0, 0, 4, 4), None),
+            ("one pixel", with_pixel(2, 1), (0, 0, 4, 4), (2, 1, 2, 1)),
+            ("a change outside the rectangle", with_pixel(3, 3), (0, 0, 2, 2), None),
+        ]
+        for name, other, rect, box in cases:
+            with self.subTest(name):
+                self.assertEqual(verdicts.changed_box(blank, other, 4, *rect), box)
+
+
+if __name__ == "__main__":
+    unittest.main()
