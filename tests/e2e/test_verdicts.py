@@ -40,6 +40,10 @@ class Verdicts(unittest.TestCase):
              run(back=[(15.05, 16.05, 500), (16.05, 18.05, 520), (18.05, 19.05, 540)]), 1),
             ("song 02 cut off after 8 s", run(next_=[(19.1, 27.1, 1000), (27.2, 29.2, 300)]), 1),
             ("song 02 followed by song 01 from its middle", run(next_=[(19.1, 31.1, 1000), (31.2, 33.2, 400)]), 1),
+            ("song 02 whole across 0.6 s the server left silent",
+             run(next_=[(19.1, 25.1, 1000), (25.1, 25.7, 0), (25.7, 31.7, 1000), (31.8, 33.8, 300)]), 0),
+            ("song 02 broken by 0.6 s of silence and 0.6 s short",
+             run(next_=[(19.1, 25.1, 1000), (25.1, 25.7, 0), (25.7, 31.1, 1000), (31.2, 33.2, 300)]), 1),
             ("no splash music", run(splash=SPLASH[1:]), 1),
         ]
         for name, segs, failed in cases:
