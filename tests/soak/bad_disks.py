@@ -583,6 +583,8 @@ class Lane:
     def close(self):
         subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         subprocess.run([DESKTOP, "stop", self.desktop], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # The prefix is most of a lane's disk use (about 1.3 GB); the disks and their logs stay.
+        shutil.rmtree(self.prefix, ignore_errors=True)
 
     def run(self, program, args, cwd, timeout=60):
         with tempfile.TemporaryFile() as out:
@@ -820,6 +822,7 @@ def main():
     for t in threads:
         t.join()
     judge_against_clean([c for c in cases if c[3]], figures, results)
+    shutil.rmtree(template, ignore_errors=True)
     # The files of 100 MB are made again by every run.
     for folder, _, files in os.walk(root):
         for file in files:
