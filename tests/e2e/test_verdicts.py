@@ -50,6 +50,26 @@ class Verdicts(unittest.TestCase):
             with self.subTest(name):
                 self.assertEqual(len(verdicts.player_heard(segs, MARKS, 1000)) > 0, failed > 0)
 
+    def test_server_silence_inside_a_step(self):
+        # The step a seek landed on sounded 2.5 s, 0.5 s of it the sound server's zeros: no time of
+        # the song, so the seek landed where it should.
+        segs = run(forward=[(12.05, 14.55, 480), (14.55, 15.05, 500)])
+        zeros = lambda a, b: 0.5 if a <= 13.0 < b else 0.0  # noqa: E731
+        self.assertEqual(verdicts.player_heard(segs, MARKS, 1000, zeros), [])
+        self.assertNotEqual(verdicts.player_heard(segs, MARKS, 1000, lambda a, b: 0.0), [])
+
+    def test_latency_failures(self):
+        fast = {"pause": 18, "play": 40, "back": 25, "next": 29, "stop": 47}
+        cases = [
+            ("every click at once", fast, 0),
+            ("one click late on a loaded machine", dict(fast, next=655), 0),
+            ("an output queue run deep: every click late", {n: 300 for n in fast}, 1),
+            ("one click heard after more than a second", dict(fast, next=1400), 1),
+        ]
+        for name, latencies, failed in cases:
+            with self.subTest(name):
+                self.assertEqual(len(verdicts.latency_failures(latencies)), failed)
+
     def test_captured_tone(self):
         tone = sine(1.5, 1000)
         cases = [

@@ -73,6 +73,10 @@ def player_heard(segs, marks, splash_ms, silence=None):
     b): the seconds the sound server left silent between two moments (default: the silent stretches)."""
     check = Checks()
     silence = silence or gap_seconds(segs)
+
+    def sounded(s):
+        """How long a stretch sounded: the sound server's silences inside it are no time of the song."""
+        return s[1] - s[0] - silence(s[0], s[1])
     print("heard:", " ".join("%.2f-%.2f:%d" % s for s in segs))
     step = song01_step
 
@@ -86,7 +90,7 @@ def player_heard(segs, marks, splash_ms, silence=None):
         length = splash[1] - splash[0]
         # The first sound of a run reaches the speakers up to a quarter second late under Wine.
         check(splash_ms / 1000 - 0.25 <= length <= splash_ms / 1000 + 3,
-              "the splash music played %.2f s, for the splash's %.1f s and until song 01 started"
+              "the splash music played %.2f s, for the splash's %.1f s and until song 01 started (-0.25 to +3 s)"
               % (length, splash_ms / 1000))
         check(song1[2] == 300, "song 01 starts from its beginning (%d Hz)" % song1[2])
 
@@ -96,7 +100,7 @@ def player_heard(segs, marks, splash_ms, silence=None):
         seg = next((s for s in segs if s[0] <= at < s[1] + 0.15 and step(s[2]) is not None), None)
         if seg is None:
             return None
-        played = sum(b - a for a, b, hz in segs if hz == seg[2] and b <= seg[1])
+        played = sum(sounded(s) for s in segs if s[2] == seg[2] and s[1] <= seg[1])
         return 2 * step(seg[2]) + played - (seg[1] - min(at, seg[1]))
 
     # Pause: silence from the click (plus the output's lead) for as long as it was held; then the
@@ -105,9 +109,11 @@ def player_heard(segs, marks, splash_ms, silence=None):
     if pause:
         held = marks["play"] - marks["pause"]
         silent = pause[1] - pause[0]
-        check(abs(silent - held) <= 0.4, "pause: %.2f s of silence while it was held %.2f s" % (silent, held))
-        check(pause[0] - marks["pause"] <= 0.5,
-              "pause heard %.0f ms after the click" % ((pause[0] - marks["pause"]) * 1000))
+        # Seen: 0.31 s apart on a loaded machine, where the mark and the silence both wait.
+        check(abs(silent - held) <= 0.65, "pause: %.2f s of silence while it was held %.2f s (within 0.65 s)"
+              % (silent, held))
+        check(pause[0] - marks["pause"] <= ANY_MS / 1000, "pause heard %.0f ms after the click (at most %d)"
+              % ((pause[0] - marks["pause"]) * 1000, ANY_MS))
         before = next(s for s in reversed(segs) if s[1] <= pause[0] + 0.06 and s[2] != 0)
         after = first(pause[1], lambda s: s[2] != 0)
         # A pause heard just as a step ended resumes with the next one.
@@ -115,8 +121,9 @@ def player_heard(segs, marks, splash_ms, silence=None):
         resumed = after is not None and (after[2] == before[2] or (whole and after[2] == before[2] + 20))
         check(resumed, "play resumes where it paused (%d Hz, then %s Hz)" % (before[2], after[2] if after else "none"))
         if after and after[2] == before[2] and step(before[2]) is not None and step(before[2]) > 0:
-            parts = (before[1] - before[0]) + (after[1] - after[0])
-            check(abs(parts - 2.0) <= 0.15, "the paused step sounded %.2f s in all, as long as any other" % parts)
+            parts = sounded(before) + sounded(after)
+            check(abs(parts - 2.0) <= 0.15, "the paused step sounded %.2f s in all, as long as any other (2 s within 0.15)"
+                  % parts)
     else:
         check(False, "pause: no silence after the click")
 
@@ -136,9 +143,9 @@ def player_heard(segs, marks, splash_ms, silence=None):
         if was is None:
             check(False, "seek %s: where song 01 was before it is unknown" % name)
             continue
-        landed = 2 * step(new[2]) + 2 - (new[1] - new[0])
+        landed = 2 * step(new[2]) + 2 - sounded(new)
         wanted = sorted({int(was - 0.1) + delta, int(was + 0.4) + delta})
-        check(min(abs(landed - w) for w in wanted) <= 0.25, "seek %s: from %.2f s to %.2f s of song 01 (wanted %s)"
+        check(min(abs(landed - w) for w in wanted) <= 0.25, "seek %s: from %.2f s to %.2f s of song 01 (wanted %s, within 0.25 s)"
               % (name, was, landed, " or ".join(map(str, wanted))))
 
     # Song 02 plays its whole 12 s by the clock, then song 01 starts again from its beginning. The
@@ -147,18 +154,20 @@ def player_heard(segs, marks, splash_ms, silence=None):
     song2 = first(marks["next"], lambda s: s[2] == 1000)
     check(song2 is not None, "song 02 (1000 Hz) was heard after BUTTON_NEXT")
     if song2:
+        # It starts where song 01 was last heard: its first moments may be too short a stretch.
+        start = max([marks["next"]] + [s[1] for s in segs[:segs.index(song2)] if s[2] not in (0, 1000)])
         end = song2[1]
         for s in segs[segs.index(song2) + 1:]:
             if s[2] not in (0, 1000):
                 break
             end = s[1] if s[2] == 1000 else end
-        gaps = silence(song2[0], end)
-        length = end - song2[0] - gaps
-        check(abs(length - 12.0) <= 0.25, "song 02 sounded %.2f s of its 12 s (%.2f s of silence left out)"
+        gaps = silence(start, end)
+        length = end - start - gaps
+        check(abs(length - 12.0) <= 0.25, "song 02 sounded %.2f s of its 12 s (within 0.25; %.2f s of silence left out)"
               % (length, gaps))
         again = first(end, lambda s: s[2] != 0)
         check(again is not None and again[2] == 300 and again[0] - end < 1.0,
-              "song 01 follows from its beginning %.2f s later" % ((again[0] - end) if again else -1))
+              "song 01 follows from its beginning %.2f s later (at most 1 s)" % ((again[0] - end) if again else -1))
     return check.failed
 
 
@@ -170,8 +179,9 @@ def gap_seconds(segs):
 def zero_seconds(samples):
     """Seconds of exact zeros (runs of two or more, which no tone holds) between two moments."""
     def seconds(a, b):
-        runs = sound.zero_runs(samples, int(a * RATE), int(b * RATE))
-        return sum(j - i for i, j in runs if j - i >= 2) / RATE
+        begin, end = int(a * RATE), int(b * RATE)
+        runs = sound.zero_runs(samples, begin, end)
+        return sum(min(j, end) - max(i, begin) for i, j in runs if j - i >= 2) / RATE
     return seconds
 
 
@@ -182,14 +192,32 @@ def player(recording, marks, splash_ms):
     return player_heard(segs, read_marks(marks), int(splash_ms), zero_seconds(samples))
 
 
+# How soon a click is heard. Typical: the middle of a run's clicks, 18 to 47 ms here, bound 150 ms:
+# a player whose output queue ran deep is late on every click. Any one click: 655 ms was the worst
+# seen (load average 12 on two cores, where the click, the recording and the mark all wait their
+# turn), bound at twice that. Each click is heard before the next one (1.5 s or more apart).
+TYPICAL_MS = 150
+ANY_MS = 1300
+
+
+def latency_failures(latencies):
+    """The failures of a run's click-to-sound latencies {name: ms}: their median past TYPICAL_MS, or
+    any one past ANY_MS."""
+    found = ["%s heard %.0f ms after the click (at most %d)" % (n, ms, ANY_MS)
+             for n, ms in latencies.items() if ms > ANY_MS]
+    middle = sorted(latencies.values())[len(latencies) // 2] if latencies else 0
+    if middle > TYPICAL_MS:
+        found.append("the clicks' median latency is %.0f ms (at most %d)" % (middle, TYPICAL_MS))
+    return found
+
+
 def controls(recording, marks, log):
-    """How soon each of controls.sh's clicks was heard (at most LIMIT), nothing of a paused, stopped
-    or left song after that, and the library's silence between songs that ended by themselves (its
-    debug output) at most 10 ms."""
+    """How soon each of controls.sh's clicks was heard (latency_failures), nothing of a paused,
+    stopped or left song after that, and the library's silence between songs that ended by
+    themselves (its debug output) at most 10 ms."""
     check = Checks()
     samples = sound.read(recording)
     marks = [(name, int(float(t) * RATE)) for name, t in (line.split() for line in open(marks))]
-    limit = int(0.15 * RATE)
 
     def near(target):
         return lambda hz: abs(hz - target) < target / 30
@@ -206,21 +234,20 @@ def controls(recording, marks, log):
         "back": lambda old: lambda hz: step(hz) and hz <= old - 70,
         "next": lambda old: near(1000), "next2": lambda old: near(300),
     }
-    latencies = []
+    latencies = {}
     playing = 0  # the tone of the song playing before the click, paused or not
     for k, (name, at) in enumerate(marks):
         old = sound.tone_at(samples, at)
         playing = old or playing
-        heard_at = sound.heard_from(samples, at, effects[name](old))
+        until = marks[k + 1][1] if k + 1 < len(marks) else len(samples)
+        heard_at = sound.heard_from(samples, at, effects[name](old), until - at)
         if heard_at is None:
-            check(False, "%s: no effect heard within a second of the click" % name)
+            check(False, "%s: no effect heard before the next click" % name)
             continue
-        latencies.append("%s %.0f" % (name, (heard_at - at) * 1000 / RATE))
-        check(heard_at - at <= limit, "%s heard %.0f ms after the click (at most %.0f)"
-              % (name, (heard_at - at) * 1000 / RATE, limit * 1000 / RATE))
-        # Nothing of a paused, stopped or left song once the click's effect is due, up to the next one.
-        begin = max(heard_at, at + limit)
-        rest = samples[begin:marks[k + 1][1] if k + 1 < len(marks) else len(samples)]
+        latencies[name] = (heard_at - at) * 1000 / RATE
+        # Nothing of a paused, stopped or left song once the click's effect is heard, up to the next one.
+        begin = heard_at
+        rest = samples[begin:until]
         if name in ("pause", "pause2", "stop"):
             loud = next((i for i, v in enumerate(rest) if abs(v) >= sound.QUIET), None)
             check(loud is None, "%s: silent until the next click%s" % (
@@ -228,7 +255,11 @@ def controls(recording, marks, log):
         elif name in ("next", "next2"):
             again = [a for a, b, hz, _ in sound.timeline(rest) if abs(hz - playing) <= 10 and b - a >= 0.05]
             check(not again, "%s: the song left (%.0f Hz) is not heard after it" % (name, playing))
-    print("latencies from click to sound (ms): " + ", ".join(latencies))
+    middle = sorted(latencies.values())[len(latencies) // 2] if latencies else 0
+    print("latencies from click to sound (ms): %s; median %.0f (at most %d), each at most %d"
+          % (", ".join("%s %.0f" % kv for kv in latencies.items()), middle, TYPICAL_MS, ANY_MS))
+    for failure in latency_failures(latencies):
+        check(False, failure)
 
     # The songs that ended by themselves: the library's count of the silence it mixed between them,
     # and the longest quiet stretch heard where the tone changed.
