@@ -42,8 +42,10 @@ click play2 120 35
 wait_for 6 song_is 01 || fail "BUTTON_PLAY after BUTTON_STOP did not start song 01"
 sleep 1.5
 click forward2 70 35
-wait_for 12 song_is 02 || fail "song 01 did not end by itself and move on to song 02"
-wait_for 10 song_is 01 || fail "song 02 did not end by itself and move on to song 01"
+# Songs end by what was played: the sound server's stalls under load make them end later by the
+# wall clock (song 01's last 8 s took more than 13 s at a load average of 12).
+wait_for 30 song_is 02 || fail "song 01 did not end by itself and move on to song 02"
+wait_for 20 song_is 01 || fail "song 02 did not end by itself and move on to song 01"
 sleep 1.5
 pass "every control clicked, and songs 01 and 02 ended by themselves"
 escape_ends_player

@@ -18,11 +18,19 @@ pass() { echo "ok: $*"; }
 pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-Fa-f]\{6\}' | head -1 | tr -d '#' | tr 'A-F' 'a-f'; }
 # wintext CLASS [CONTROL]: what md_wintext.exe reads of a window or one of its controls.
 wintext() { "$WINE" "$DIST/md_wintext.exe" "$@" 2>/dev/null | tr -d '\r'; }
-# wait_for SECONDS COMMAND...: polls until the command succeeds; WAITED is how long that took.
+# wait_for SECONDS COMMAND...: polls until the command succeeds, at most SECONDS; prints how long
+# it waited (WAITED, in seconds) beside that bound.
 wait_for() {
-  local start=$SECONDS until=$((SECONDS + $1)); shift
-  until "$@"; do [ $SECONDS -lt $until ] || { WAITED=$((SECONDS - start)); return 1; }; sleep 0.2; done
-  WAITED=$((SECONDS - start))
+  local limit=$1 start=${EPOCHREALTIME//[.,]/} status=0 waited; shift
+  until "$@"; do
+    waited=$((${EPOCHREALTIME//[.,]/} - start))
+    [ "$waited" -lt $((limit * 1000000)) ] || { status=1; break; }
+    sleep 0.2
+  done
+  waited=$((${EPOCHREALTIME//[.,]/} - start))
+  WAITED=$((waited / 1000000)).$((waited / 100000 % 10))
+  echo "waited $WAITED s (at most $limit) for $*"
+  return $status
 }
 
 PID=

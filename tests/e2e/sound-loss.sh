@@ -34,7 +34,7 @@ pass "song 01 ended and song 02 started without a sound server, $((SECONDS - t0)
 
 "$E2E_DIR/desktop" sound-start "$MD_DESKTOP"
 mark sound_back
-wait_for 12 song_is 01 || fail "song 02 did not end and move on to song 01"
+wait_for 20 song_is 01 || fail "song 02 did not end and move on to song 01"
 pass "song 02 ended and song 01 started again"
 sleep 3
 escape_ends_player
