@@ -58,6 +58,18 @@ class Verdicts(unittest.TestCase):
         self.assertEqual(verdicts.player_heard(segs, MARKS, 1000, zeros), [])
         self.assertNotEqual(verdicts.player_heard(segs, MARKS, 1000, lambda a, b: 0.0), [])
 
+    def test_quiet_from(self):
+        tone = sine(0.5, 300)
+        cases = [
+            ("silent from 100 ms", tone[:4410] + [0] * 17640, 4410),
+            ("a 20 ms server gap, the song on, silent from 300 ms",
+             tone[:4410] + [0] * 882 + tone[5292:13230] + [0] * 8820, 13230),
+            ("sound until the next click", tone[:22050], None),
+        ]
+        for name, samples, began in cases:
+            with self.subTest(name):
+                self.assertEqual(verdicts.quiet_from(samples, 0, len(samples)), began)
+
     def test_latency_failures(self):
         fast = {"pause": 18, "play": 40, "back": 25, "next": 29, "stop": 47}
         cases = [

@@ -211,6 +211,14 @@ def latency_failures(latencies):
     return found
 
 
+def quiet_from(samples, at, until):
+    """Where the silence that holds from a pause or stop click until the next click began (at
+    least sound.STILL of it), or None. A shorter silence before it is the sound server's, and the
+    song still playing after it shows in the latency."""
+    loud = next((i for i in range(until - 1, at - 1, -1) if abs(samples[i]) >= sound.QUIET), at - 1)
+    return loud + 1 if until - (loud + 1) >= sound.STILL else None
+
+
 def controls(recording, marks, log):
     """How soon each of controls.sh's clicks was heard (latency_failures), nothing of a paused,
     stopped or left song after that, and the library's silence between songs that ended by
@@ -240,19 +248,19 @@ def controls(recording, marks, log):
         old = sound.tone_at(samples, at)
         playing = old or playing
         until = marks[k + 1][1] if k + 1 < len(marks) else len(samples)
-        heard_at = sound.heard_from(samples, at, effects[name](old), until - at)
+        quiet = name in ("pause", "pause2", "stop")
+        if quiet:
+            heard_at = quiet_from(samples, at, until)
+        else:
+            heard_at = sound.heard_from(samples, at, effects[name](old), until - at)
         if heard_at is None:
-            check(False, "%s: no effect heard before the next click" % name)
+            check(False, "%s: %s before the next click" % (name, "not silent" if quiet else "no effect heard"))
             continue
         latencies[name] = (heard_at - at) * 1000 / RATE
         # Nothing of a paused, stopped or left song once the click's effect is heard, up to the next one.
         begin = heard_at
         rest = samples[begin:until]
-        if name in ("pause", "pause2", "stop"):
-            loud = next((i for i, v in enumerate(rest) if abs(v) >= sound.QUIET), None)
-            check(loud is None, "%s: silent until the next click%s" % (
-                name, "" if loud is None else ", but sound %.0f ms after it" % ((begin + loud - at) * 1000 / RATE)))
-        elif name in ("next", "next2"):
+        if name in ("next", "next2"):
             again = [a for a, b, hz, _ in sound.timeline(rest) if abs(hz - playing) <= 10 and b - a >= 0.05]
             check(not again, "%s: the song left (%.0f Hz) is not heard after it" % (name, playing))
     middle = sorted(latencies.values())[len(latencies) // 2] if latencies else 0
