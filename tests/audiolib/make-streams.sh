@@ -13,9 +13,10 @@
 # Usage: make-streams.sh DIR   (a few seconds; files are remade only when the script is newer)
 set -euo pipefail
 out=$1
+here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$out"
 cd "$out"
-[ streams.txt -nt "$0" ] && exit 0
+[ streams.txt -nt "$here/make-streams.sh" ] && [ streams.txt -nt "$here/stream_files.py" ] && exit 0
 for tool in lame mpg123 sox python3; do
   command -v $tool >/dev/null || { echo "make-streams: $tool is missing (scripts/setup installs it)" >&2; exit 1; }
 done
@@ -68,38 +69,15 @@ mp3 l3-mpeg25-11025.mp3 11025 2 2 576 -b 32
 mp3 l3-mpeg25-12000-vbr.mp3 12000 1 2 576 -V 3 -m m
 # Tags: ID3v2 (padded to 5000 bytes) with ID3v1; an APE tag and ID3v1 after the frames.
 mp3 l3-id3-44100.mp3 44100 2 2 1152 -b 128 --add-id3v2 --pad-id3v2-size 5000 --tt "Test tune" --ta "Us"
-python3 - "$out/l3-cbr128-44100.mp3" "$out/l3-ape-44100.mp3" <<'PY'
-import struct, sys
-item = struct.pack("<II", 9, 0) + b"Title\0" + b"A tune!!!"
-def ape(flags):  # version 2000, size of the items and the footer, one item
-    return b"APETAGEX" + struct.pack("<IIII", 2000, len(item) + 32, 1, flags) + b"\0" * 8
-tag = ape(0xA0000000) + item + ape(0x80000000)  # header, items, footer
-v1 = b"TAG" + b"Title".ljust(30, b"\0") + b"\0" * 94 + b"\xff"
-open(sys.argv[2], "wb").write(open(sys.argv[1], "rb").read() + tag + v1)
-PY
+python3 "$here/stream_files.py" ape-tagged "$out/l3-cbr128-44100.mp3" "$out/l3-ape-44100.mp3"
 measure l3-ape-44100.mp3 44100 1152
 # Layer II, through sox.
 sox -q "$(tone 44100 2 3)" -C 192 l2-192-44100.mp2
 measure l2-192-44100.mp2 44100 1152
 
 # WAV files whose data is MPEG audio: format tag 0x55 around the CBR file, 0x50 around layer II.
-python3 - "$out" <<'PY'
-import struct, sys
-def wrap(src, dst, tag, layer):
-    data = open(src, "rb").read()
-    if tag == 0x55:  # MPEGLAYER3WAVEFORMAT: id, flags, block size, frames per block, codec delay
-        extra = struct.pack("<HIHHH", 1, 2, 418, 1, 1393)
-    else:            # MPEG1WAVEFORMAT: layer, bit rate, modes, mode extension, emphasis, flags, time stamp
-        extra = struct.pack("<HIHHHHII", layer, 192000, 1, 1, 1, 16, 0, 0)
-    fmt = struct.pack("<HHIIHHH", tag, 2, 44100, 16000, 1, 0, len(extra)) + extra
-    body = b"WAVE" + b"fmt " + struct.pack("<I", len(fmt)) + fmt
-    body += b"fact" + struct.pack("<II", 4, 0) + b"data" + struct.pack("<I", len(data)) + data
-    if len(data) & 1: body += b"\0"
-    open(dst, "wb").write(b"RIFF" + struct.pack("<I", len(body)) + body)
-d = sys.argv[1]
-wrap(d + "/l3-cbr128-44100.mp3", d + "/wav-mpeg3.wav", 0x55, 3)
-wrap(d + "/l2-192-44100.mp2", d + "/wav-mpeg2.wav", 0x50, 2)
-PY
+python3 "$here/stream_files.py" mpeg-in-wav "$out/l3-cbr128-44100.mp3" "$out/wav-mpeg3.wav" 3
+python3 "$here/stream_files.py" mpeg-in-wav "$out/l2-192-44100.mp2" "$out/wav-mpeg2.wav" 2
 for w in wav-mpeg3.wav:l3-cbr128-44100.mp3 wav-mpeg2.wav:l2-192-44100.mp2; do
   line=$(grep "^${w#*:} " "$list")
   echo "${w%%:*} ${line#* }" >>"$list"
