@@ -48,6 +48,12 @@ start_wine_services() {
   "$WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 }
 
+# Tells the Wine prefix in use that its display has no window manager, as the unit tests' display
+# (with_display) has none: Wine then waits for no manager at each window it hides (up to 2 s a window).
+no_window_manager() {
+  "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 || true
+}
+
 # Runs a command inside a private virtual display without a window manager (the unit tests' and
 # benchmarks' display; end-to-end runs have a desktop of their own, tests/e2e/run).
 with_display() { xvfb-run -a -s "-screen 0 1024x768x24" "$@"; }

@@ -283,7 +283,11 @@ TEST(SkinWindow, SurfaceDragsUnlessNotDraggable)
             input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
             input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
             SendInput(1, &input, sizeof input);
-            Sleep(150);
+            // The next step waits until the pointer is where this one put it, however busy the machine.
+            POINT at = {};
+            for (int waited = 0; waited < 2000 && (!GetCursorPos(&at) || at.x != x || at.y != y); waited += 10)
+                Sleep(10);
+            Sleep(50);
         };
         mouse(0, 120, 115);
         mouse(MOUSEEVENTF_LEFTDOWN, 120, 115);
