@@ -257,6 +257,7 @@ TEST_F(BassDll, PositionFollowsTheClockAndStopsWhilePaused) {
   // start, or one 25 ms block earlier.
   ASSERT_TRUE(WaitFor(logs[1].calls, 1, 5000));
   double took = std::chrono::duration<double>(logs[1].first - start).count();
+  std::printf("the end came %.3f s after the start\n", took);
   EXPECT_GE(took, 3.45);
   EXPECT_LE(took, 3.9);
 }
@@ -340,7 +341,13 @@ TEST_F(BassDll, AnMp3StreamPlaysThroughToOneEndAfterASeek) {
   ASSERT_TRUE(BASS_ChannelSetPosition(h, BASS_ChannelSeconds2Bytes(h, 2.0f)));
   auto start = Clock::now();
   ASSERT_TRUE(WaitFor(logs[6].calls, 1, 3000));
-  EXPECT_NEAR(std::chrono::duration<double>(logs[6].first - start).count(), 0.8, 0.2) << "mixed 200 ms before heard";
+  double took = std::chrono::duration<double>(logs[6].first - start).count();
+  std::printf("the end came %.3f s after the seek, 1 s left to hear\n", took);
+  // Mixed 200 ms before it is heard: 0.8 s, never earlier than one block before. Up to 0.4 s late
+  // seen beside other end-to-end runs (the device's clock waits its turn): twice that. A seek that
+  // did not move would end 2.8 s after it.
+  EXPECT_GE(took, 0.75);
+  EXPECT_LE(took, 1.6);
   Sleep(400);
   EXPECT_EQ(logs[6].calls, 1);
   EXPECT_EQ(BASS_ChannelGetPosition(h), 132300u * 4);
