@@ -320,7 +320,10 @@ def make_disks(root, rng):
 # MEMORY_SLACK_KIB of the clean disk's peak memory, and mdcheck must name the attack (`findings`:
 # (code, key) pairs its JSON report holds).
 Hostile = collections.namedtuple("Hostile", "plays findings")
-STARTUP_SLACK = 5.0
+# Under load the time to the window varies widely: a disk's error boxes take their turn under a
+# loaded emulator (paths-devices' 24 boxes: +34 s under qemu-i386 beside a native build, -2.6 s on
+# a quiet run). Twice that; a start-up that hangs on a path goes past it, or past the probes' 60 s.
+STARTUP_SLACK = 70.0
 MEMORY_SLACK_KIB = 50 * 1024
 # The longest a round of a hostile disk's songs may take from the window on (modules-corrupt's
 # takes about 18 s).
@@ -683,7 +686,7 @@ class Lane:
         if collections.Counter(hostile.findings) - found or any(c == "checker-mismatch" for c, _ in found):
             problems.append("mdcheck found %s, expected %s among them" % (sorted(found), sorted(hostile.findings)))
         plays = [n for n in hostile.plays if ("song-unplayable", "music.file." + n) not in found]
-        if songs[:len(plays) + 1] != plays + plays[:1]:
+        if not plays_a_round(songs, plays):
             problems.append("songs played %s, expected a round of %s and the first again"
                             % (" ".join(songs) or "none", " ".join(plays)))
         return problems
@@ -705,6 +708,17 @@ def read_songs(path):
         if number.isdigit() and number != "00" and (not songs or songs[-1] != number):
             songs.append(number)
     return shown, songs
+
+
+def plays_a_round(songs, plays):
+    """The songs shown are a whole round of plays in their order and the first again. The round may
+    begin at any of them: while a loaded machine takes its time over the error boxes, the first
+    song can end before the window shows it."""
+    if not plays or not songs or songs[0] not in plays:
+        return False
+    start = plays.index(songs[0])
+    turn = plays[start:] + plays[:start]
+    return songs[:len(plays) + 1] == turn + turn[:1]
 
 
 def round_done(songs):

@@ -2,6 +2,7 @@
 pass, skipped, early, wrong or missing song changes fail."""
 import unittest
 
+from bad_disks import plays_a_round
 from soak import CLICK_LAG, Model, check_sequence, least_click_lag
 
 # Songs 1..6: 3 and 6 unplayable. Forward: 1 2 4 5 1; backward: 1 5 4 2 1.
@@ -91,3 +92,18 @@ class CheckSequence(unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+class BadDiskRoundTest(unittest.TestCase):
+    def test_a_round_of_the_playable_songs_from_any_of_them(self):
+        three = ["01", "03", "05"]
+        table = [(["01", "05", "01"], ["01", "05"], True),
+                 (["05", "01", "05", "01"], ["01", "05"], True),
+                 (["03", "05", "01", "03"], three, True),
+                 (["01", "05", "03", "01"], three, False),
+                 (["01", "05"], ["01", "05"], False),
+                 (["02", "05", "01"], ["01", "05"], False),
+                 ([], ["01", "05"], False)]
+        for songs, plays, ok in table:
+            with self.subTest(songs=songs):
+                self.assertEqual(plays_a_round(songs, plays), ok)
