@@ -19,13 +19,15 @@ pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-Fa-f]\
 # wintext CLASS [CONTROL]: what md_wintext.exe reads of a window or one of its controls.
 wintext() { "$WINE" "$DIST/md_wintext.exe" "$@" 2>/dev/null | tr -d '\r'; }
 # wait_for SECONDS COMMAND...: polls until the command succeeds, at most SECONDS; prints how long
-# it waited (WAITED, in seconds) beside that bound.
+# it waited (WAITED, in seconds) beside that bound. Every 0.2 s for the first 2 s, then every
+# second: a probe through Wine costs most of a second of CPU under emulation, which a long wait
+# would otherwise take from the player.
 wait_for() {
   local limit=$1 start=${EPOCHREALTIME//[.,]/} status=0 waited; shift
   until "$@"; do
     waited=$((${EPOCHREALTIME//[.,]/} - start))
     [ "$waited" -lt $((limit * 1000000)) ] || { status=1; break; }
-    sleep 0.2
+    if [ "$waited" -lt 2000000 ]; then sleep 0.2; else sleep 1; fi
   done
   waited=$((${EPOCHREALTIME//[.,]/} - start))
   WAITED=$((waited / 1000000)).$((waited / 100000 % 10))

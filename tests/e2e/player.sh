@@ -16,13 +16,17 @@ bash "$E2E_DIR/make_disk.sh" "$DISK" $SPLASH_MS 60 12 stepped
 
 start_player "$DISK"
 
-splash_up() { [ "$(wintext 'Welcome to Quillmere' | cut -d' ' -f1)" = 1 ]; }
-wait_for 30 splash_up || fail "the splash screen did not show"
+# The splash is watched and photographed from the X side: a probe through Wine under emulation on
+# a loaded machine can take longer than the splash's 1.5 s.
+splash_shown() { [ -n "$(xdotool search --onlyvisible --name '^Welcome to Quillmere$' 2>/dev/null)" ]; }
+wait_for 30 splash_shown || fail "the splash screen did not show"
 mark splash_seen
-shot splash; S=$SHOT
+# Photographed until its picture shows (a window just mapped may not be painted yet) or it goes.
+while shot splash; S_PIX=$(pixel "$SHOT" 512 384); [ "$S_PIX" != 806040 ] && splash_shown; do :; done
+[ "$S_PIX" = 806040 ] || fail "splash pixels: $S_PIX"
+splash_up() { [ "$(wintext 'Welcome to Quillmere' | cut -d' ' -f1)" = 1 ]; }
 read -r _ SX SY SW SH < <(wintext 'Welcome to Quillmere')
 [ "$SX $SY $SW $SH" = "412 334 200 100" ] || fail "splash not centred: $SX $SY $SW $SH"
-[ "$(pixel "$S" 512 384)" = 806040 ] || fail "splash pixels: $(pixel "$S" 512 384)"
 pass "splash shown centred with its picture"
 
 main_up() { [ "$(wintext Musicdisk | cut -d' ' -f1)" = 1 ]; }
