@@ -49,7 +49,7 @@ click() { xdotool mousemove "$1" "$2" click 1; sleep 0.6; }
 click_until() {
   local x=$1 y=$2; shift 2
   click "$x" "$y"
-  wait_for 5 "$@"
+  wait_for 10 "$@"  # 4.5 s seen under qemu-i386 beside a native build
 }
 shown() { [ "$(dialog_state)" = 1 ]; }
 click_until $((MX + 270)) $((MY + 35)) shown || fail "BUTTON_INFO1 did not show the dialog"

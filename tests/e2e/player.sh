@@ -73,7 +73,8 @@ sleep 3
 
 song_is() { [ "$(wintext Musicdisk TEXT_SONGNUM)" = "$1" ]; }
 click next 220 35
-wait_for 6 song_is 02 || fail "BUTTON_NEXT: song number is $(wintext Musicdisk TEXT_SONGNUM)"
+# 3.7 s seen under qemu-i386 beside a native build.
+wait_for 8 song_is 02 || fail "BUTTON_NEXT: song number is $(wintext Musicdisk TEXT_SONGNUM)"
 [ "$(wintext Musicdisk TEXT_TOTALTIME)" = 00:12 ] || fail "song 02 total is $(wintext Musicdisk TEXT_TOTALTIME)"
 pass "BUTTON_NEXT moves to song 02"
 shot next
