@@ -45,6 +45,8 @@ class Verdicts(unittest.TestCase):
             ("song 02 broken by 0.6 s of silence and 0.6 s short",
              run(next_=[(19.1, 25.1, 1000), (25.1, 25.7, 0), (25.7, 31.1, 1000), (31.2, 33.2, 300)]), 1),
             ("no splash music", run(splash=SPLASH[1:]), 1),
+            ("the step a seek cut short read 10 Hz high",
+             run(forward=[(12.05, 14.05, 480), (14.05, 14.95, 510)], back=[(15.05, 17.05, 420)] + BACK[1:]), 0),
         ]
         for name, segs, failed in cases:
             with self.subTest(name):

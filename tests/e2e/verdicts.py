@@ -66,12 +66,29 @@ def song01_step(hz):
     return k if rest == 0 and 0 <= k < 30 else None
 
 
+def song01_named(segs):
+    """The stretches with a tone read 10 Hz off a step of song 01 named as the step it continues or
+    the one after it: a stretch cut short by a seek gives a coarse reading (700 Hz heard for 0.3 s
+    read as 710). Stretches of one tone less than 0.15 s apart are joined again."""
+    named = []
+    for a, b, hz in segs:
+        prev = named[-1][2] if named else None
+        if hz and song01_step(hz) is None and prev is not None and song01_step(prev) is not None:
+            hz = next((h for h in (prev, prev + 20) if abs(h - hz) == 10), hz)
+        if named and named[-1][2] == hz and a - named[-1][1] <= 0.15:
+            named[-1] = (named[-1][0], b, hz)
+        else:
+            named.append((a, b, hz))
+    return named
+
+
 def player_heard(segs, marks, splash_ms, silence=None):
     """What player.sh's clicks must have made heard on the stepped disk, by the clock: the splash
     music for the splash's time, pause as long as held and play on from there, 10-second seeks,
     song 02's 12 s, and song 01 again from its beginning. segs: stretches(timeline, 0.1); silence(a,
     b): the seconds the sound server left silent between two moments (default: the silent stretches)."""
     check = Checks()
+    segs = song01_named(segs)
     silence = silence or gap_seconds(segs)
 
     def sounded(s):
