@@ -14,6 +14,7 @@
 //   probe follow OUT STOPFILE             logs "unix_ms shown" when the main window first shows,
 //                                         then "unix_ms song|total" at every change of its song
 //                                         number or total time, until STOPFILE exists
+//   probe hold                            uses the desktop, doing nothing else, until it is ended
 // Exit code 1 when the window is not found, 2 on bad arguments.
 #include <windows.h>
 
@@ -224,6 +225,16 @@ int Errors(const char* out, int quiet, int total)
     return 0;
 }
 
+// Wine ends a desktop's own process (explorer) a second after the last program using the desktop
+// has gone, and the next program starts it again: about a second of CPU under emulation, paid by
+// every program a test starts one after the other unless something holds the desktop meanwhile.
+int Hold()
+{
+    GetDesktopWindow();
+    Sleep(INFINITE);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -240,6 +251,8 @@ int main(int argc, char** argv)
         return Notice(argv[2], strtoul(argv[3], nullptr, 0));
     if (argc >= 4 && strcmp(argv[1], "follow") == 0)
         return Follow(argv[2], argv[3]);
+    if (argc >= 2 && strcmp(argv[1], "hold") == 0)
+        return Hold();
     if (argc >= 5 && strcmp(argv[1], "errors") == 0)
         return Errors(argv[2], atoi(argv[3]), atoi(argv[4]));
     return 2;

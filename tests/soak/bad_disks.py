@@ -580,11 +580,16 @@ class Lane:
         self.env = dict(os.environ, WINEPREFIX=self.prefix, **desktop_environment(started.stdout))
         subprocess.run(["wineserver", "-p"], env=self.env, stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        # Wine's services start with the lane's first program: not in any disk's start-up time.
+        # Wine's services start with the lane's first program: not in any disk's start-up time. A
+        # probe holds the desktop meanwhile, so Wine's desktop process starts once, not once per disk.
         self.run("md_wintext.exe", ["Musicdisk"], work)
+        self.hold = subprocess.Popen([self.wine, os.path.join(dist, "md_probe.exe"), "hold"], env=self.env,
+                                     stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def close(self):
         subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.hold.kill()
+        self.hold.wait()
         subprocess.run([DESKTOP, "stop", self.desktop], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         # The prefix is most of a lane's disk use (about 1.3 GB); the disks and their logs stay.
         shutil.rmtree(self.prefix, ignore_errors=True)
