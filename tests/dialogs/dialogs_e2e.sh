@@ -89,7 +89,7 @@ WID=$(xdotool search --name '^Notes$' | awk 'NR == 1')
 activate "$WID" BUTTON_INFO1 || fail "the dialog cannot be activated"
 xdotool key Escape
 hidden() { [ "$(dialog_state)" = 0 ]; }
-wait_for 5 hidden || fail "Escape did not hide the dialog"
+wait_for 10 hidden || fail "Escape did not hide the dialog"
 kill -0 $PID 2>/dev/null || fail "Escape on the dialog ended the program"
 pass "Escape hides the focused dialog, the player runs on"
 
