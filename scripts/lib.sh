@@ -15,9 +15,7 @@ DIST64=$BUILD_DIR/dist64
 DEPS=$BUILD_DIR/deps
 export WINEPREFIX=$BUILD_DIR/wineprefix
 export WINEDEBUG=${WINEDEBUG:--all}
-# Without Mono and Gecko, menu entries, and the game-controller and USB drivers, whose process polls
-# its devices all the time (as in tests/e2e/run).
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe,winebus.sys,wineusb.sys,winehid.sys=d"
+source "$ROOT/scripts/wine-env.sh"
 JOBS=${JOBS:-$(nproc)}
 # 64-bit Wine's loader, called directly: Debian's wine wrapper prefers the 32-bit loader.
 export WINE=/usr/lib/wine/wine64

@@ -11,7 +11,8 @@ wine=${2:-wine}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 : "${WINEPREFIX:?WINEPREFIX must be set}"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINELOADER=$wine
+source "$(dirname "$0")/../../scripts/wine-env.sh"
+export WINEDEBUG=-all WINELOADER=$wine
 
 # The program's own HOME, whose ALSA configuration sends the default device to a file.
 mkdir -p "$work/home"
