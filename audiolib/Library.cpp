@@ -225,6 +225,13 @@ void Library::Run() {
                       static_cast<unsigned long long>(gap));
         OutputDebugStringA(text);
       }
+      uint64_t late = 0;
+      if (mixer->TakeLate(&late)) {
+        char text[96];
+        std::snprintf(text, sizeof text, "audio: sound queued %llu ms after it was asked for\n",
+                      static_cast<unsigned long long>(late));
+        OutputDebugStringA(text);
+      }
       engine.TakeEnds(&calls);
     } catch (const std::bad_alloc &) {
       // Out of memory: nothing may leave this thread. The ends taken so far are called below; the

@@ -1,6 +1,7 @@
 #include "audiolib/Mixer.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 #include "audiolib/OutputFormat.h"
@@ -12,6 +13,11 @@ namespace {
 constexpr size_t kBlock = OutputDevice::kBlockFrames;
 
 }  // namespace
+
+uint64_t Mixer::SteadyMs() {
+  using namespace std::chrono;
+  return static_cast<uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
 
 void Mixer::Fill() {
   // What the device has played is out of reach of any drop.
@@ -42,7 +48,19 @@ void Mixer::Fill() {
     std::memcpy(block, unplayed.data() + (submitted - first) * 2, frames * 2 * sizeof(int16_t));
     device.Submit(frames);
     submitted += frames;
+    if (awaiting) {
+      awaiting = false;
+      const uint64_t waited = now() - askedAt;
+      if (waited >= kLateMs) late = std::max(late, waited);
+    }
   }
+}
+
+bool Mixer::TakeLate(uint64_t *ms) {
+  if (late == 0) return false;
+  *ms = late;
+  late = 0;
+  return true;
 }
 
 // Silence goes into the queue only when it must: a device given sound would otherwise run dry.
@@ -72,6 +90,7 @@ void Mixer::Run(bool start) {
 void Mixer::UpdateDevice() {
   const bool run = started && !held;
   if (run == running) return;
+  awaiting = false;  // a held device takes nothing: no wait to count
   if (run)
     device.Start();
   else
@@ -133,6 +152,10 @@ void Mixer::Continue() {
     for (uint32_t paused : engine.Paused()) Drop(paused);
   }
   UpdateDevice();
+  if (running && !awaiting) {
+    awaiting = true;
+    askedAt = now();
+  }
   device.Wake();
 }
 

@@ -25,7 +25,13 @@ public:
   // The least that stays queued while the mixer waits for a channel to follow the last one.
   static constexpr uint64_t kSafeFrames = 3 * OutputDevice::kBlockFrames;  // 75 ms
 
-  Mixer(Engine &engine, OutputDevice &device) : engine(engine), device(device) {}
+  // A wait from a call asking for sound to its first block reaching the device that is told.
+  static constexpr uint64_t kLateMs = 100;
+  // Milliseconds on a steady clock; tests give their own.
+  using NowMs = uint64_t (*)();
+  static uint64_t SteadyMs();
+
+  Mixer(Engine &engine, OutputDevice &device, NowMs now = SteadyMs) : engine(engine), device(device), now(now) {}
   Mixer(const Mixer &) = delete;
   Mixer &operator=(const Mixer &) = delete;
 
@@ -43,6 +49,10 @@ public:
   AudioError SetPosition(uint32_t handle, uint64_t frame);
   // Where the channel is in what the device has played.
   AudioError Position(uint32_t handle, uint64_t *frame);
+  // The longest wait of kLateMs or more, since the last call, from a call asking for sound (play,
+  // resume, move) to the next block reaching the device; false when there was none. What the
+  // listener hears later than that is the sound system's.
+  bool TakeLate(uint64_t *ms);
 
 private:
   bool PadNow();
@@ -52,6 +62,10 @@ private:
 
   Engine &engine;
   OutputDevice &device;
+  NowMs now;
+  bool awaiting = false;  // sound asked for at `askedAt` and no block given to the device since
+  uint64_t askedAt = 0;
+  uint64_t late = 0;      // the longest such wait of kLateMs or more, not yet taken
   std::vector<int16_t> unplayed;  // the mixed frames from `first` on, not yet played
   uint64_t first = 0;
   uint64_t submitted = 0;  // frames given to the device

@@ -1,10 +1,33 @@
 #include "audiolib/WaveOutDevice.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "audiolib/OutputFormat.h"
 
 namespace audio {
+
+namespace {
+
+// A call into the sound system that keeps its caller this long is told to a debugger: the thread
+// that made it (the window's own, for a click) waited on the sound system.
+constexpr DWORD kSlowCallMs = 100;
+
+template <typename Call>
+MMRESULT Answered(const char *what, Call call) {
+  const DWORD began = GetTickCount();
+  const MMRESULT result = call();
+  const DWORD took = GetTickCount() - began;
+  if (took >= kSlowCallMs) {
+    char text[96];
+    std::snprintf(text, sizeof text, "audio: the sound system took %lu ms over %s\n", static_cast<unsigned long>(took),
+                  what);
+    OutputDebugStringA(text);
+  }
+  return result;
+}
+
+}  // namespace
 
 WaveOutDevice::~WaveOutDevice() {
   CloseDevice();
@@ -27,8 +50,9 @@ AudioError WaveOutDevice::OpenDevice() {
   format.wBitsPerSample = 16;
   format.nBlockAlign = kBytesPerFrame;
   format.nAvgBytesPerSec = kBytesPerSecond;
-  if (waveOutOpen(&out, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(blockDone), 0, CALLBACK_EVENT) !=
-      MMSYSERR_NOERROR) {
+  if (Answered("opening", [&] {
+        return waveOutOpen(&out, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(blockDone), 0, CALLBACK_EVENT);
+      }) != MMSYSERR_NOERROR) {
     out = nullptr;
     return kErrorDriver;
   }
@@ -43,7 +67,7 @@ AudioError WaveOutDevice::OpenDevice() {
       return kErrorDriver;
     }
   }
-  if (!running) waveOutPause(out);
+  if (!running) Answered("a pause", [&] { return waveOutPause(out); });
   // The new device starts at what has been played; what was queued for the old one is dropped.
   next = oldest = 0;
   submitted = done = deviceBase = played;
@@ -57,12 +81,12 @@ AudioError WaveOutDevice::OpenDevice() {
 
 void WaveOutDevice::CloseDevice() {
   if (!out) return;
-  waveOutReset(out);  // returns every queued block
+  Answered("a reset", [&] { return waveOutReset(out); });  // returns every queued block
   for (Block &block : blocks) {
     if (block.header.dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(out, &block.header, sizeof block.header);
     block.queued = false;
   }
-  waveOutClose(out);
+  Answered("closing", [&] { return waveOutClose(out); });
   out = nullptr;
 }
 
@@ -97,7 +121,8 @@ uint64_t WaveOutDevice::Played() {
     MMTIME time = {};
     time.wType = TIME_SAMPLES;
     uint64_t byDevice = done;
-    if (waveOutGetPosition(out, &time, sizeof time) == MMSYSERR_NOERROR && time.wType == TIME_SAMPLES) {
+    if (Answered("the position", [&] { return waveOutGetPosition(out, &time, sizeof time); }) == MMSYSERR_NOERROR &&
+        time.wType == TIME_SAMPLES) {
       devicePlayed += static_cast<DWORD>(time.u.sample - lastSample);
       lastSample = time.u.sample;
       byDevice = deviceBase + devicePlayed;
@@ -115,6 +140,7 @@ uint64_t WaveOutDevice::Played() {
       progressAt = now;
     } else if (now - progressAt >= std::chrono::milliseconds(kStallMs)) {
       // The clock takes over from the last progress, so the time spent noticing is not lost.
+      OutputDebugStringA("audio: the device stopped playing; going on by the clock\n");
       CloseDevice();
       clockBase = progressFrames;
       clockAt = progressAt;
@@ -127,6 +153,7 @@ uint64_t WaveOutDevice::Played() {
       retryAt = now + std::chrono::milliseconds(kRetryMs);
       played = heard;
       if (OpenDevice() == kOk) {
+        OutputDebugStringA("audio: the device opened again\n");
         proving = true;
         clockBase = played;
         clockAt = now;
@@ -167,7 +194,7 @@ void WaveOutDevice::Submit(size_t frames) {
     block.header.dwBufferLength = static_cast<DWORD>(frames * kBytesPerFrame);
     block.header.dwFlags &= ~static_cast<DWORD>(WHDR_DONE);
     // A block the device refuses counts as played at once, so time still moves on.
-    if (waveOutWrite(out, &block.header, sizeof block.header) != MMSYSERR_NOERROR) {
+    if (Answered("a block", [&] { return waveOutWrite(out, &block.header, sizeof block.header); }) != MMSYSERR_NOERROR) {
       block.header.dwFlags |= WHDR_DONE;
       refused = true;
     }
@@ -184,9 +211,10 @@ void WaveOutDevice::Submit(size_t frames) {
 uint64_t WaveOutDevice::Drop() {
   const uint64_t at = Played();
   if (out) {
-    waveOutReset(out);  // gives every block back and counts the position from 0 again
+    // Gives every block back and counts the position from 0 again.
+    Answered("a reset", [&] { return waveOutReset(out); });
     // A reset device starts playing at the next block written: a paused one must stay paused.
-    if (!running) waveOutPause(out);
+    if (!running) Answered("a pause", [&] { return waveOutPause(out); });
     for (Block &block : blocks) block.queued = false;
   }
   next = oldest = 0;
@@ -206,7 +234,7 @@ void WaveOutDevice::Wake() { SetEvent(blockDone); }
 void WaveOutDevice::Stop() {
   if (!running) return;
   clockBase = Played();
-  if (out) waveOutPause(out);  // the position holds while paused
+  if (out) Answered("a pause", [&] { return waveOutPause(out); });  // the position holds while paused
   running = false;
 }
 
@@ -214,7 +242,7 @@ void WaveOutDevice::Start() {
   if (running) return;
   running = true;
   clockAt = Clock::now();
-  if (out) waveOutRestart(out);
+  if (out) Answered("a restart", [&] { return waveOutRestart(out); });
   progressAt = clockAt;
 }
 

@@ -13,7 +13,10 @@ namespace audio {
 // The default sound output through winmm's waveOut, fed with kBlocks blocks that it plays in turn.
 // What counts as played is the device's position, not the blocks it has given back. A device that
 // stops playing for kStallMs is closed; then output goes on by the clock, without sound, and the
-// device is opened again every kRetryMs. Each time the queue runs dry while playing (every block
+// device is opened again every kRetryMs; a debugger is told of both ("audio: the device stopped
+// playing; going on by the clock", "audio: the device opened again"), and of any call into the
+// sound system that kept its caller 100 ms or more ("audio: the sound system took N ms over ...").
+// Each time the queue runs dry while playing (every block
 // given back before the next came, so the device plays silence of its own) a debugger is told:
 // "audio: the output queue ran dry". That tells the mixer falling behind from silences that the
 // sound system puts in further on.

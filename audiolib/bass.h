@@ -47,7 +47,12 @@ typedef void(CALLBACK SYNCPROC)(DWORD sync, DWORD channel, DWORD data, DWORD use
 // nor after an end while more than about 75 ms are left to play, so a channel started then is
 // heard at once, or straight after the last one. Each time a channel starts after an end a
 // debugger is told how much silence was mixed between them: "audio: N frames of silence between
-// two channels" (44,100 a second).
+// two channels" (44,100 a second). A debugger is also told when the device stops playing and when
+// it is opened again ("audio: the device stopped playing; going on by the clock", "audio: the
+// device opened again"), when sound asked for (play, resume, move) reached the device 100 ms or
+// more after it was asked for ("audio: sound queued N ms after it was asked for"), and when a call
+// into the sound system kept its caller 100 ms or more ("audio: the sound system took N ms over a
+// reset"): what is heard late beyond these is the sound system's.
 #define BASS_DEVICE_DEFAULT (-1) // the default sound output (waveOut); BASS_ERROR_DRIVER when none
 #define BASS_DEVICE_SILENT (-2)  // no sound: channels advance in real time by the clock and end as with sound
 

@@ -44,10 +44,13 @@ private:
   int16_t block[2 * kBlockFrames] = {};
 };
 
+uint64_t fakeMs = 0;
+uint64_t FakeMs() { return fakeMs; }
+
 struct Rig {
   Engine engine;
   FakeDevice device;
-  Mixer mixer{engine, device};
+  Mixer mixer{engine, device, FakeMs};
   uint32_t Add(uint64_t frames, int16_t level) {
     return engine.Add(std::unique_ptr<Source>(new RampSource(frames, level)), Engine::Kind::Stream);
   }
@@ -192,4 +195,55 @@ TEST(Mixer, ADropKeepsAnEndedChannelsTailAndItsEndIsReportedOnce) {
   rig.engine.TakeEnds(&calls);
   rig.engine.TakeEnds(&calls);
   EXPECT_EQ(calls.size(), 1u);
+}
+
+// How long a call asking for sound waited for its first block to reach the device: told from
+// kLateMs on, the longest once; a device held by a pause counts nothing.
+TEST(Mixer, AWaitForTheFirstBlockAfterAPlayOrMoveIsTold) {
+  struct Case {
+    const char *name;
+    uint64_t fillAfterMs;
+    bool full;          // the queue full when the move is asked for (a block frees only later)
+    uint64_t told;      // 0: nothing told
+  };
+  const Case cases[] = {
+      {"filled at once", 0, false, 0},
+      {"filled 99 ms later", 99, false, 0},
+      {"filled 400 ms later", 400, false, 400},
+      {"a full queue, a block freed 300 ms later", 300, true, 300},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    fakeMs = 1000;
+    uint32_t a = rig.Add(100000, 100);
+    rig.mixer.Play(a, false);
+    rig.mixer.Fill();
+    uint64_t ms = 0;
+    ASSERT_FALSE(rig.mixer.TakeLate(&ms));
+    if (c.full) {
+      rig.mixer.Play(a, false);  // asks again: a block frees only when the device has played some
+      rig.mixer.Fill();
+      fakeMs += c.fillAfterMs;
+      rig.device.played = OutputDevice::kBlockFrames;
+    } else {
+      rig.device.played = 2000;
+      rig.mixer.SetPosition(a, 50000);
+      fakeMs += c.fillAfterMs;
+    }
+    rig.mixer.Fill();
+    EXPECT_EQ(rig.mixer.TakeLate(&ms) ? ms : 0, c.told);
+    EXPECT_FALSE(rig.mixer.TakeLate(&ms)) << "told once";
+  }
+  Rig rig;
+  uint32_t a = rig.Add(100000, 100);
+  rig.mixer.Play(a, false);
+  rig.mixer.Pause(a);
+  rig.mixer.Run(false);
+  rig.mixer.Resume(a);
+  fakeMs += 5000;
+  rig.mixer.Run(true);
+  rig.mixer.Fill();
+  uint64_t ms = 0;
+  EXPECT_FALSE(rig.mixer.TakeLate(&ms)) << "output paused by the application is no wait of the mixer's";
 }

@@ -83,6 +83,42 @@ class Verdicts(unittest.TestCase):
         for name, latencies, failed in cases:
             with self.subTest(name):
                 self.assertEqual(len(verdicts.latency_failures(latencies)), failed)
+        late = dict(fast, next=4030)
+        self.assertEqual(verdicts.latency_failures(late, dict(fast, next=50)), [],
+                         "the old song stopped at once, then the sound server was silent")
+        self.assertEqual(len(verdicts.latency_failures(late, late)), 1, "the old song went on")
+
+    def test_own_delays(self):
+        cases = [
+            ("nothing told", "", 0),
+            ("quick enough", 'OutputDebugStringA "musicdisk: BUTTON_NEXT took 300 ms\\n"\n'
+             'OutputDebugStringA "audio: sound queued 120 ms after it was asked for\\n"\n', 0),
+            ("a control held the window up", 'OutputDebugStringA "musicdisk: BUTTON_FF took 4000 ms\\n"\n', 1),
+            ("sound reached the device late", 'OutputDebugStringA "audio: sound queued 1500 ms after it was asked for\\n"\n', 1),
+            ("a click held up by a stalled sound server",
+             'OutputDebugStringA "audio: the sound system took 3990 ms over a reset\\n"\n'
+             'OutputDebugStringA "musicdisk: BUTTON_FF took 4010 ms\\n"\n', 0),
+            ("a wait told before an earlier click excuses only that one",
+             'OutputDebugStringA "audio: the sound system took 3990 ms over a reset\\n"\n'
+             'OutputDebugStringA "musicdisk: BUTTON_FF took 4010 ms\\n"\n'
+             'OutputDebugStringA "musicdisk: BUTTON_NEXT took 4000 ms\\n"\n', 1),
+        ]
+        for name, log, failed in cases:
+            with self.subTest(name):
+                self.assertEqual(len(verdicts.own_delays(log)), failed)
+
+    def test_left_at(self):
+        old, new = sine(2.0, 320), sine(1.0, 420)
+        cases = [
+            ("the old song until the new tone", old[:RATE] + new, RATE),
+            ("silent from 50 ms to the new tone at 4 s", old[:2205] + [0] * (4 * RATE - 2205) + new, 2205),
+            ("a 20 ms server gap before the new tone", old[:RATE] + [0] * 882 + new, RATE + 882),
+            ("a gap in the old song, which then goes on", old[:2205] + [0] * RATE + old[:RATE] + new, 2 * RATE + 2205),
+        ]
+        for name, samples, stopped in cases:
+            with self.subTest(name):
+                heard = len(samples) - len(new)
+                self.assertEqual(verdicts.left_at(samples, 0, heard), stopped)
 
     def test_captured_tone(self):
         tone = sine(1.5, 1000)

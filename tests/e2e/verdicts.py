@@ -216,16 +216,58 @@ def player(recording, marks, splash_ms):
 # turn), bound at twice that. Each click is heard before the next one (1.5 s or more apart).
 TYPICAL_MS = 170
 ANY_MS = 1300
+# A silence at least this long, running up to a click's new tone, began where the old one stopped.
+GAP = RATE // 10
 
 
-def latency_failures(latencies):
+def left_at(samples, at, heard_at):
+    """Where the song playing at a click stopped being heard, given where the click's new tone was
+    heard: the start of a silence of GAP or more that runs up to the new tone, else heard_at. The
+    player acts on a click by dropping what it had queued, so that moment is the player's; a
+    silence after it, while the library's queue did not run dry, is the sound server's (one
+    stopped for 1.5 s just after a seek left 3 s of silence here)."""
+    # The new tone may begin up to a period before heard_at.
+    j = i = max(at, heard_at - RATE // 100)
+    while j > at and abs(samples[j - 1]) < sound.QUIET:
+        j -= 1
+    return j if heard_at - j >= GAP and all(abs(v) < sound.QUIET for v in samples[j:i]) else heard_at
+
+
+def latency_failures(latencies, left=None):
     """The failures of a run's click-to-sound latencies {name: ms}: their median past TYPICAL_MS, or
-    any one past ANY_MS."""
+    any one past ANY_MS, counted to where the old song stopped ({name: ms}, default latencies)."""
+    left = latencies if left is None else left
     found = ["%s heard %.0f ms after the click (at most %d)" % (n, ms, ANY_MS)
-             for n, ms in latencies.items() if ms > ANY_MS]
+             for n, ms in left.items() if ms > ANY_MS]
     middle = sorted(latencies.values())[len(latencies) // 2] if latencies else 0
     if middle > TYPICAL_MS:
         found.append("the clicks' median latency is %.0f ms (at most %d)" % (middle, TYPICAL_MS))
+    return found
+
+
+def own_delays(log):
+    """The failures among the delays the player's debug output tells of (a control that held the
+    window up, sound that reached the device late after it was asked for): any past ANY_MS once
+    the longest wait on the sound system told since the last such delay ("audio: the sound system
+    took N ms over ...": a reset that waited for a stalled sound server holds up the click that
+    asked for it) is taken off. Each is printed."""
+    found = []
+    waited = 0
+    told = re.compile(r"musicdisk: (\w+) took (\d+) ms|audio: sound queued (\d+) ms after it was asked for"
+                      r"|audio: the sound system took (\d+) ms over")
+    for m in told.finditer(log):
+        if m.group(4):
+            waited = max(waited, int(m.group(4)))
+            continue
+        ms = int(m.group(2) or m.group(3))
+        what = ("the player took %d ms over a click on %s" % (ms, m.group(1)) if m.group(1)
+                else "the library queued sound %d ms after it was asked for" % ms)
+        own = max(0, ms - waited)
+        text = "%s, %d ms of it not waiting on the sound system (at most %d)" % (what, own, ANY_MS)
+        print(text)
+        if own > ANY_MS:
+            found.append(text)
+        waited = 0
     return found
 
 
@@ -260,7 +302,7 @@ def controls(recording, marks, log):
         "back": lambda old: lambda hz: step(hz) and hz <= old - 70,
         "next": lambda old: near(1000), "next2": lambda old: near(300),
     }
-    latencies = {}
+    latencies, left = {}, {}
     playing = 0  # the tone of the song playing before the click, paused or not
     for k, (name, at) in enumerate(marks):
         old = sound.tone_at(samples, at)
@@ -275,6 +317,16 @@ def controls(recording, marks, log):
             check(False, "%s: %s before the next click" % (name, "not silent" if quiet else "no effect heard"))
             continue
         latencies[name] = (heard_at - at) * 1000 / RATE
+        # A new tone (seek, next) may follow a silence that is not the player's; silence or sound
+        # again (pause, stop, play) is the effect itself.
+        stopped = heard_at if quiet or name in ("play", "play2") else left_at(samples, at, heard_at)
+        left[name] = (stopped - at) * 1000 / RATE
+        if heard_at - stopped >= GAP:
+            print("%s: the old song stopped %.0f ms after the click, then %.2f s of silence before its effect"
+                  % (name, left[name], (heard_at - stopped) / RATE))
+        if left[name] > ANY_MS or heard_at - stopped >= GAP:
+            print("%s: heard from the click on: %s" % (name, " ".join(
+                "%.2f-%.2f:%d" % (a, b, hz) for a, b, hz, _ in sound.timeline(samples[at:heard_at + RATE // 2]))))
         # Nothing of a paused, stopped or left song once the click's effect is heard, up to the next one.
         begin = heard_at
         rest = samples[begin:until]
@@ -284,12 +336,18 @@ def controls(recording, marks, log):
     middle = sorted(latencies.values())[len(latencies) // 2] if latencies else 0
     print("latencies from click to sound (ms): %s; median %.0f (at most %d), each at most %d"
           % (", ".join("%s %.0f" % kv for kv in latencies.items()), middle, TYPICAL_MS, ANY_MS))
-    for failure in latency_failures(latencies):
+    for failure in latency_failures(latencies, left):
+        check(False, failure)
+
+    # The player's own part after a click, as it tells it: a control that held the window up, and
+    # sound asked for that reached the device late. A silence heard beyond these is the sound
+    # server's.
+    text = open(log, errors="replace").read()
+    for failure in own_delays(text):
         check(False, failure)
 
     # The songs that ended by themselves: the library's count of the silence it mixed between them,
     # and the longest quiet stretch heard where the tone changed.
-    text = open(log, errors="replace").read()
     counts = [int(n) for n in re.findall(r"audio: (\d+) frames of silence between two channels", text)]
     check(len(counts) >= 2, "the library told %d changes of song at an end (2 expected)" % len(counts))
     for n in counts:
