@@ -317,9 +317,11 @@ def controls(recording, marks, log):
             check(False, "%s: %s before the next click" % (name, "not silent" if quiet else "no effect heard"))
             continue
         latencies[name] = (heard_at - at) * 1000 / RATE
-        # A new tone (seek, next) may follow a silence that is not the player's; silence or sound
-        # again (pause, stop, play) is the effect itself.
-        stopped = heard_at if quiet or name in ("play", "play2") else left_at(samples, at, heard_at)
+        # A new tone after a playing song (seek, next) may follow a silence that is not the
+        # player's; silence or sound again (pause, stop, play) is the effect itself, and next2's
+        # song was paused, with nothing to stop.
+        playing_at_click = name in ("forward", "back", "next", "forward2")
+        stopped = left_at(samples, at, heard_at) if playing_at_click else heard_at
         left[name] = (stopped - at) * 1000 / RATE
         if heard_at - stopped >= GAP:
             print("%s: the old song stopped %.0f ms after the click, then %.2f s of silence before its effect"
