@@ -40,7 +40,7 @@ void Mixer::Fill() {
     }
     size_t frames = static_cast<size_t>(std::min<uint64_t>(engine.Mixed() - submitted, kBlock));
     if (frames == 0) {
-      if (!PadNow()) return;
+      if (!PadNow()) break;
       unplayed.resize(unplayed.size() + kBlock * 2);  // zeros
       engine.Pad(kBlock);
       frames = kBlock;
@@ -54,6 +54,7 @@ void Mixer::Fill() {
       if (waited >= kLateMs) late = std::max(late, waited);
     }
   }
+  if (!engine.Playing()) awaiting = false;  // what was asked for ended before a block of it
 }
 
 bool Mixer::TakeLate(uint64_t *ms) {

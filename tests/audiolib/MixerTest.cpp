@@ -246,4 +246,13 @@ TEST(Mixer, AWaitForTheFirstBlockAfterAPlayOrMoveIsTold) {
   rig.mixer.Fill();
   uint64_t ms = 0;
   EXPECT_FALSE(rig.mixer.TakeLate(&ms)) << "output paused by the application is no wait of the mixer's";
+
+  Rig ended;
+  uint32_t empty = ended.Add(0, 100);
+  ended.mixer.Play(empty, false);
+  ended.mixer.Fill();
+  fakeMs += 5000;
+  ended.mixer.Play(ended.Add(100000, 100), false);
+  ended.mixer.Fill();
+  EXPECT_FALSE(ended.mixer.TakeLate(&ms)) << "a channel that ended before a block of it asked for nothing more";
 }

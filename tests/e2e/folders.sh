@@ -30,10 +30,10 @@ plays() {
     [ "$got" = "$3" ] || fail "$what: main window pixel ($1,$2) is $got, not $3"
   done
   pass "$what: the main window shows its skin"
-  [ "$(wintext Musicdisk TEXT_TOTALTIME)" = 00:20 ] || fail "$what: total time is $(wintext Musicdisk TEXT_TOTALTIME)"
+  [ "$(wintext Musicdisk TEXT_TOTALTIME)" = 01:00 ] || fail "$what: total time is $(wintext Musicdisk TEXT_TOTALTIME)"
   e1=$(wintext Musicdisk TEXT_ACTTIME); sleep 2.2; e2=$(wintext Musicdisk TEXT_ACTTIME)
   [[ "$e2" > "$e1" ]] || fail "$what: elapsed time did not advance: $e1 -> $e2"
-  pass "$what: song 01 plays (total 00:20, elapsed $e1 -> $e2)"
+  pass "$what: song 01 plays (total 01:00, elapsed $e1 -> $e2)"
   escape_ends_player
 }
 
@@ -47,7 +47,7 @@ checks() {
 }
 
 GREEK="$WORK/Μουσικός δίσκος"
-bash "$E2E_DIR/make_disk.sh" "$GREEK" 500 20 20
+bash "$E2E_DIR/make_disk.sh" "$GREEK" 500 60 20
 checks "$GREEK" "Greek folder"
 plays "$GREEK" "Greek folder"
 
@@ -61,7 +61,7 @@ while left=$((240 - ${#LONG} - 2)); [ $left -gt 0 ]; do
   LONG=$LONG/$(head -c "$n" /dev/zero | tr '\0' 'f')
 done
 [ ${#LONG} -eq 238 ] || fail "the long folder is $((${#LONG} + 2)) characters long, not 240"
-bash "$E2E_DIR/make_disk.sh" "$LONG" 500 20 20
+bash "$E2E_DIR/make_disk.sh" "$LONG" 500 60 20
 checks "$LONG" "240-character folder"
 plays "$LONG" "240-character folder"
 
