@@ -73,11 +73,15 @@ class Verdicts(unittest.TestCase):
                 self.assertEqual(verdicts.quiet_from(samples, 0, len(samples)), began)
 
     def test_latency_failures(self):
-        fast = {"pause": 18, "play": 40, "back": 25, "next": 29, "stop": 47}
+        fast = {"pause": 18, "play": 40, "stop": 47, "back": 25, "next": 29, "forward": 31}
+        loaded = {"pause": 115, "play": 120, "stop": 85, "back": 108, "next": 212, "forward": 173}
         cases = [
             ("every click at once", fast, 0),
             ("one click late on a loaded machine", dict(fast, next=655), 0),
-            ("an output queue run deep: every click late", {n: 300 for n in fast}, 1),
+            ("every click late on a busy machine", loaded, 0),
+            ("the window slow on every click", {n: 400 for n in fast}, 1),
+            ("a queue not dropped: seeks and Next late", dict(fast, back=290, next=300, forward=280), 1),
+            ("the same on a busy machine", dict(loaded, back=300, next=330, forward=310), 1),
             ("one click heard after more than a second", dict(fast, next=1400), 1),
         ]
         for name, latencies, failed in cases:
