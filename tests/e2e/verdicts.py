@@ -214,7 +214,7 @@ def player(recording, marks, splash_ms):
 # click, the recording and the mark all wait their turn) is measured in the same run by the clicks
 # the device answers itself (pause, stop, play: a pause or restart of the device, no queue): the
 # clicks that drop the queue and mix anew (seek, next) come at most DEEPER_MS after those,
-# counted by their medians (11 to 53 ms seen), so a queue that was not dropped, or ran deep, shows
+# counted by their medians (-10 to 53 ms seen), so a queue that was not dropped, or ran deep, shows
 # on any machine. Any one click: 655 ms was the worst seen (load average 12 on two cores), bound
 # at twice that. Each click is heard before the next one (1.5 s or more apart).
 TYPICAL_MS = 340
