@@ -238,6 +238,20 @@ def left_at(samples, at, heard_at):
     return j if heard_at - j >= GAP and all(abs(v) < sound.QUIET for v in samples[j:i]) else heard_at
 
 
+def median(values):
+    """The middle of some values (the upper one of an even count), 0 for none."""
+    values = sorted(values)
+    return values[len(values) // 2] if values else 0
+
+
+def mix_lead(latencies, left):
+    """The median of the clicks that mix anew (to where the old song stopped) less that of the
+    clicks the device answers itself, with the former: (lead ms, median ms), or None without both."""
+    device = [ms for n, ms in latencies.items() if n in DEVICE_CLICKS]
+    mixed = [ms for n, ms in left.items() if n not in DEVICE_CLICKS]
+    return (median(mixed) - median(device), median(mixed)) if device and mixed else None
+
+
 def latency_failures(latencies, left=None):
     """The failures of a run's click-to-sound latencies {name: ms}: their median past TYPICAL_MS;
     counted to where the old song stopped ({name: ms}, default latencies), the median of the clicks
@@ -246,17 +260,13 @@ def latency_failures(latencies, left=None):
     left = latencies if left is None else left
     found = ["%s heard %.0f ms after the click (at most %d)" % (n, ms, ANY_MS)
              for n, ms in left.items() if ms > ANY_MS]
-
-    def median(values):
-        return sorted(values)[len(values) // 2] if values else 0
-    middle = median(list(latencies.values()))
+    middle = median(latencies.values())
     if middle > TYPICAL_MS:
         found.append("the clicks' median latency is %.0f ms (at most %d)" % (middle, TYPICAL_MS))
-    device = [ms for n, ms in latencies.items() if n in DEVICE_CLICKS]
-    mixed = [ms for n, ms in left.items() if n not in DEVICE_CLICKS]
-    if device and mixed and median(mixed) - median(device) > DEEPER_MS:
+    lead = mix_lead(latencies, left)
+    if lead and lead[0] > DEEPER_MS:
         found.append("the clicks that mix anew are heard %.0f ms after those the device answers (at most %d)"
-                     % (median(mixed) - median(device), DEEPER_MS))
+                     % (lead[0], DEEPER_MS))
     return found
 
 
@@ -350,14 +360,13 @@ def controls(recording, marks, log):
         if name in ("next", "next2"):
             again = [a for a, b, hz, _ in sound.timeline(rest) if abs(hz - playing) <= 10 and b - a >= 0.05]
             check(not again, "%s: the song left (%.0f Hz) is not heard after it" % (name, playing))
-    middle = sorted(latencies.values())[len(latencies) // 2] if latencies else 0
     print("latencies from click to sound (ms): %s; median %.0f (at most %d), each at most %d"
-          % (", ".join("%s %.0f" % kv for kv in latencies.items()), middle, TYPICAL_MS, ANY_MS))
-    device = sorted(ms for n, ms in latencies.items() if n in DEVICE_CLICKS)
-    mixed = sorted(ms for n, ms in left.items() if n not in DEVICE_CLICKS)
-    if device and mixed:
+          % (", ".join("%s %.0f" % kv for kv in latencies.items()), median(latencies.values()), TYPICAL_MS,
+             ANY_MS))
+    lead = mix_lead(latencies, left)
+    if lead:
         print("clicks that mix anew: median %.0f ms, %.0f ms after those the device answers (at most %d)"
-              % (mixed[len(mixed) // 2], mixed[len(mixed) // 2] - device[len(device) // 2], DEEPER_MS))
+              % (lead[1], lead[0], DEEPER_MS))
     for failure in latency_failures(latencies, left):
         check(False, failure)
 
